@@ -1,0 +1,72 @@
+// Small string, file and folder functions that the text model, the converter, the template groups
+// and the format writers share. Positions count bytes from 1; 0 means not found.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafsmith {
+
+using StringList = std::vector<std::string>;
+
+// Position of the first `needle` at or after `start` (both counted from 1), or 0.
+size_t PosFrom(std::string_view needle, std::string_view text, size_t start);
+
+// The pieces between separators, each trimmed; k separators give k + 1 pieces, empty ones
+// included; an empty text gives an empty list.
+StringList SplitTrim(std::string_view text, std::string_view separator);
+
+std::string JoinList(const StringList& list, std::string_view separator);
+
+struct NameValue {
+    std::string Name;
+    std::string Value;
+};
+// Splits at ":" with SplitTrim: the first piece is the name, the second the value (later pieces
+// are dropped). An empty text gives an empty name and value.
+NameValue SplitNameValue(std::string_view text);
+
+// Removes every stretch from `startMarker` to the next `endMarker`, both included. A start marker
+// without a later end marker stays, with everything after it.
+std::string RemoveMarkedRanges(std::string_view text, std::string_view startMarker, std::string_view endMarker);
+
+// "&" -> "&amp;", '"' -> "&quot;", "<" -> "&lt;", ">" -> "&gt;".
+std::string EncodeHtml(std::string_view text);
+
+// Deletes lines from the front while the first one is blank after trimming.
+void DropLeadingBlankLines(StringList& lines);
+
+bool IsInteger(std::string_view text);
+
+// The file's lines (split at LF, CR LF or CR), each followed by CR LF. Raises EFileError.
+std::string ReadTextFile(const std::string& path);
+// Writes `text` as lines ended by CR LF (split at CR LF, CR or LF), replacing the file. Creates no
+// folder. Raises EFileError on failure; returns true otherwise.
+bool WriteTextFile(const std::string& path, std::string_view text);
+// The text with every line break (LF, CR LF or CR) turned into CR LF and a CR LF after the last line.
+std::string ToCrLfLines(std::string_view text);
+
+// Deletes a folder with everything in it, permanently. Symbolic links inside are removed, never
+// followed. Refuses an empty path and the root. Returns true on success.
+bool DeleteFolderTree(const std::string& folder);
+
+// Copies a folder with its contents, a file, or every file and folder that a wildcard pattern in
+// the source's last component matches. Patterns match without regard to case and the Windows way:
+// "*.*" takes every name, and "c*.*" every name beginning with c, with or without a dot. Existing
+// files are replaced and missing folders created. A folder source goes into the target when the
+// target is an existing folder, else becomes the target; a file goes into the target when that is
+// an existing folder or ends with "/", else is written as the target. The target folder is never
+// copied into itself. Returns true when everything was copied.
+bool CopyFolderTree(const std::string& source, const std::string& target);
+
+// Lets the window handle its pending events.
+using EventHook = std::function<void()>;
+// Waits at least `milliseconds`, calling `processEvents` (when set) all the while.
+void WaitProcessing(int milliseconds, const EventHook& processEvents);
+
+// True when `path`, once "." and ".." are resolved lexically, lies inside `folder` (or is it).
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
+}  // namespace leafsmith
