@@ -12,8 +12,10 @@
 #include "core/files.h"
 #include "core/project_option.h"
 #include "core/strings.h"
+#include "core/user_questions.h"
 #include "leafsmith_version.h"
 #include "text/all_text.h"
+#include "text/text_analysis.h"
 
 namespace leafsmith {
 namespace {
@@ -26,6 +28,8 @@ constexpr const char* Usage =
     "\n"
     "  --setup-dir DIR   the program's own folder (its data files); default: the executable's folder\n"
     "  --structure       build nothing; print the topic tree\n"
+    "  --convert N       build nothing; print the HTML fragment that the converter makes of topic N's body\n"
+    "  --kind K          with --convert: output kind 0 CHM (default), 1 Website, 2 E-book, 3 FAQ, 4 Single HTML\n"
     "  -h, --help        show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -44,9 +48,20 @@ struct CommandLine {
     std::string ProjectFile;
     std::optional<std::string> SetupDir;
     bool Structure = false;
+    std::optional<int32_t> ConvertTopic;
+    int32_t Kind = KindChm;
     bool Help = false;
     bool Version = false;
 };
+
+int32_t NumberOption(const std::string& option, const std::string& value, int32_t lowest, int32_t highest) {
+    std::optional<int32_t> number = ParseInt32(value);
+    if (!number || *number < lowest || *number > highest || value.find_first_not_of("0123456789") != std::string::npos) {
+        throw UsageError("option '" + option + "' needs a number from " + std::to_string(lowest) + " to " +
+                         std::to_string(highest) + ", not '" + value + "'");
+    }
+    return *number;
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
@@ -62,6 +77,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Version = true;
         } else if (arg == "--structure") {
             line.Structure = true;
+        } else if (arg == "--convert") {
+            line.ConvertTopic = NumberOption(arg, valueOf(i, arg), 0, INT32_MAX);
+        } else if (arg == "--kind") {
+            line.Kind = NumberOption(arg, valueOf(i, arg), KindChm, KindSingleHtml);
         } else if (arg == "--setup-dir") {
             line.SetupDir = valueOf(i, arg);
         } else if (arg.rfind("--setup-dir=", 0) == 0) {
@@ -79,6 +98,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (!line.Help && !line.Version && line.ProjectFile.empty()) throw UsageError("no project file given");
+    if (line.Structure && line.ConvertTopic) throw UsageError("--structure and --convert exclude each other");
     return line;
 }
 
@@ -113,11 +133,49 @@ std::string Flags(const TBlock& topic) {
     return flags.empty() ? "-" : flags;
 }
 
-int PrintStructure(const TProjectOption& options) {
-    TAllText text;
+// Notices of the library go to standard error; questions are answered as without a terminal.
+class TerminalQuestions : public UserQuestions {
+public:
+    void ShowError(const std::string& text) override { std::cerr << "leafsmith-build: " << text << '\n'; }
+    Answer AskYesCancelRetry(const std::string& text) override {
+        std::cerr << "leafsmith-build: " << text << " Cancel.\n";
+        return Answer::Cancel;
+    }
+    Answer AskAbortRetry(const std::string& text) override {
+        std::cerr << "leafsmith-build: " << text << " Abort.\n";
+        return Answer::Abort;
+    }
+};
+
+void LoadTopics(TAllText& text, const TProjectOption& options) {
     text.AssignSeparatingOptions(options);
     text.LoadFiles(options.FileList);
     text.BuildStructure();
+}
+
+int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t kind) {
+    TAllText text;
+    LoadTopics(text, options);
+    if (topicIndex >= text.Count()) {
+        throw ELeafsmithError("There is no topic " + std::to_string(topicIndex) + ": the project has " +
+                              std::to_string(text.Count()) + " topics, numbered from 0.");
+    }
+    TerminalQuestions questions;
+    TLFXText converter;
+    converter.Options = &options;
+    converter.LoadSigns();
+    converter.AllText = &text;
+    converter.Questions = &questions;
+    converter.OutputKind = kind;
+    converter.InputLines = text.Topic(topicIndex).SectionLines(2);
+    std::string html = converter.Convert();
+    std::fwrite(html.data(), 1, html.size(), stdout);
+    return std::fflush(stdout) == 0 ? ExitCompleted : ExitError;
+}
+
+int PrintStructure(const TProjectOption& options) {
+    TAllText text;
+    LoadTopics(text, options);
 
     std::string out;
     for (const TBlock& topic : text.Topics) {
@@ -154,6 +212,7 @@ int Run(const std::vector<std::string>& args) {
     try {
         TProjectOption options = LoadProject(line);
         if (line.Structure) return PrintStructure(options);
+        if (line.ConvertTopic) return PrintConverted(options, *line.ConvertTopic, line.Kind);
         std::cerr << "leafsmith-build: building the output formats is not available in this version yet; use "
                      "--structure\n";
         return ExitError;

@@ -67,7 +67,7 @@ public:
 
     std::string Sentence() {
         std::string sentence = Capitalised(Word());
-        for (size_t n = 4 + Pick(12); n > 0; --n) sentence += " " + (Chance(8) ? Inline() : Word());
+        for (size_t n = 5 + Pick(12); n > 0; --n) sentence += " " + (Chance(8) ? Inline() : Word());
         return sentence + (Chance(10) ? ":" : ".");
     }
 

@@ -62,6 +62,11 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     return result;
 }
 
+void ReplaceAllInPlace(std::string& text, std::string_view from, std::string_view to) {
+    if (from.empty() || text.find(from) == std::string::npos) return;
+    text = ReplaceAll(text, from, to);
+}
+
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty()) return std::string(text);
     std::string lowered = AsciiLowerCase(text);

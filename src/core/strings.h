@@ -25,6 +25,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // Replaces every occurrence of `from` (which must not be empty) in one pass.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+// The same on `text` itself; does not copy when `from` does not occur.
+void ReplaceAllInPlace(std::string& text, std::string_view from, std::string_view to);
 // The same, but finds `from` without regard to ASCII case.
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
 

@@ -215,6 +215,22 @@ TEST(ProjectFile, RelativePathsAreTakenFromTheProjectFolder) {
     EXPECT_EQ(p.ResolvePath("/abs/a.txt"), "/abs/a.txt");
 }
 
+TEST(ProjectFile, GarbageLoadsAsMissingValues) {
+    TempFolder folder;
+    std::string garbage;
+    uint32_t state = 99;
+    for (int i = 0; i < 100000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        garbage += static_cast<char>(state >> 24);
+    }
+    WriteFile(folder / "garbage.lfx", garbage + "\n[GENERAL]\nlbFileList=99999999\ncbChm=\xff\n");
+    TProjectOption p(SetupDir);
+    p.LoadFromFile(folder / "garbage.lfx");
+    EXPECT_TRUE(p.FileList.empty());
+    EXPECT_FALSE(p.OutputChm);
+    EXPECT_EQ(p.AtLeastBlankLines, 1);
+}
+
 TEST(HelpWindowOptions, ConstructorDefaults) {
     TCHMProject w;
     EXPECT_EQ(w.Left, 100);

@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 for target in ini splitter; do
     work=$(mktemp -d)
     echo "== fuzz_$target for ${seconds}s"
-    "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+    "$build/bin/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
         -artifact_prefix="$work/" "$work" "$here/corpus/$target" || {
         echo "fuzz_$target found a fault; inputs in $work"; exit 1; }
     rm -rf "$work"

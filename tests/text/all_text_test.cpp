@@ -234,10 +234,53 @@ TEST_F(Splitting, LinesEndAtLfAndCtrlZEndsTheFile) {
 }
 
 TEST_F(Splitting, TooDeepNestingIsAClearError) {
+    // 100,000 topics, each one level below the one before it.
     std::string deep = "T0\n";
-    for (int i = 1; i <= 150; ++i) deep += "{Para}\n{>}\nT" + std::to_string(i) + "\n";
+    for (int i = 1; i <= 100000; ++i) deep += "{Para}\n{>}\nT" + std::to_string(i) + "\n";
     text.SeparateMode = 3;
     EXPECT_EQ(LoadError({{"deep.txt", deep}}), "More than 100 levels nested at:deep.txt Line: 301");
+    text.SeparateMode = 4;
+    text.HeadSign = "*";
+    text.NumOfSigns = true;
+    EXPECT_EQ(LoadError({{"signs.txt", "*A\n" + std::string(50 * 1024 * 1024, '*') + "B\n"}}),
+              "More than 100 levels nested at:signs.txt Line: 2");
+}
+
+TEST_F(Splitting, AFiftyMegabyteLineIsOneTitle) {
+    std::string line(50 * 1024 * 1024, 'x');
+    text.SeparateMode = 3;
+    Load({{"huge.txt", line}});
+    ASSERT_EQ(text.Count(), 1);
+    EXPECT_EQ(text.Topic(0).Lines[0].size(), line.size());
+    EXPECT_FALSE(text.Topic(0).HasBody);
+}
+
+TEST(BadInput, BinaryBytesSplitInEveryModeWithoutHarm) {
+    std::string bytes;
+    uint32_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1103515245u + 12345u;
+        char byte = static_cast<char>(state >> 24);
+        bytes += byte == '\x1A' ? '\n' : byte;  // keep going past where Ctrl+Z would end the file
+    }
+    for (int32_t mode = 1; mode <= 4; ++mode) {
+        TAllText text;
+        text.SeparateMode = mode;
+        text.AtLeastBlankLines = 1;
+        text.HeadSign = "\x80";
+        text.UseLevelSigns = true;
+        try {
+            text.LoadTexts({{"binary.dat", bytes}});
+        } catch (const EStuctureError&) {
+            continue;  // a clear error is a fine answer to random bytes
+        } catch (const ENoTopics&) {
+            EXPECT_EQ(mode, 4);  // no line begins with the title tag
+            continue;
+        }
+        text.BuildStructure();
+        EXPECT_GT(text.Count(), 0) << "mode " << mode;
+        for (const TBlock& topic : text.Topics) EXPECT_FALSE(topic.Number.empty());
+    }
 }
 
 TEST(Structure, NumbersSiblingsAndChildren) {
