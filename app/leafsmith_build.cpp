@@ -4,15 +4,18 @@
 #include <climits>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/build_command.h"
 #include "core/files.h"
 #include "core/project_option.h"
 #include "core/strings.h"
 #include "core/user_questions.h"
+#include "helpproject/help_compiler.h"
 #include "leafsmith_version.h"
 #include "text/all_text.h"
 #include "text/text_analysis.h"
@@ -20,24 +23,38 @@
 namespace leafsmith {
 namespace {
 
-enum ExitStatus { ExitCompleted = 0, ExitError = 1, ExitUsage = 2 };
+enum ExitStatus {
+    ExitCompleted = 0,
+    ExitError = 1,
+    ExitUsage = 2,
+    ExitCancelled = 3,
+    ExitNoOutputFolder = 4,
+    ExitDeclined = 5,
+};
 
 constexpr const char* Usage =
     "Usage: leafsmith-build [OPTIONS] PROJECT.lfx\n"
     "Builds the output formats of a Leafsmith project.\n"
     "\n"
+    "  --out DIR         output folder for this run instead of the project's own\n"
+    "  --yes             answer Yes to the start question, go on over old files that cannot be removed\n"
+    "  --no-pause        skip the two-second pauses of a build\n"
     "  --setup-dir DIR   the program's own folder (its data files); default: the executable's folder\n"
     "  --structure       build nothing; print the topic tree\n"
     "  --convert N       build nothing; print the HTML fragment that the converter makes of topic N's body\n"
     "  --kind K          with --convert: output kind 0 CHM (default), 1 Website, 2 E-book, 3 FAQ, 4 Single HTML\n"
+    "  --compile FILE    build nothing; compile an existing HTML Help project (.hhp) with chmcmd\n"
     "  -h, --help        show this help and exit\n"
     "  --version         show the version and exit\n"
+    "\n"
+    "Without --yes and without a terminal on standard input, the start question is answered No and\n"
+    "the question about old files that cannot be removed is answered Cancel.\n"
     "\n"
     "--structure prints one line per topic, fields separated by a tab: index, level, outline number,\n"
     "page file name, flags (P page, C children, B body, L last sibling, - none), icon, context id,\n"
     "alias name, title; then DefaultTopic=N FirstPage=N LastPage=N.\n"
     "\n"
-    "Exit status: 0 completed, 1 error, 2 bad usage.\n";
+    "Exit status: 0 completed, 1 error, 2 bad usage, 3 cancelled, 4 no output folder, 5 declined.\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -46,10 +63,14 @@ public:
 
 struct CommandLine {
     std::string ProjectFile;
+    std::optional<std::string> OutDir;
+    bool Yes = false;
+    bool NoPause = false;
     std::optional<std::string> SetupDir;
     bool Structure = false;
     std::optional<int32_t> ConvertTopic;
     int32_t Kind = KindChm;
+    std::optional<std::string> CompileFile;
     bool Help = false;
     bool Version = false;
 };
@@ -69,6 +90,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (i + 1 >= args.size()) throw UsageError("option '" + option + "' needs a value");
         return args[++i];
     };
+    auto project = [&](const std::string& file) {
+        if (!line.ProjectFile.empty()) throw UsageError("more than one project file given");
+        line.ProjectFile = file;
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "-h" || arg == "--help") {
@@ -77,27 +102,34 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Version = true;
         } else if (arg == "--structure") {
             line.Structure = true;
+        } else if (arg == "--yes") {
+            line.Yes = true;
+        } else if (arg == "--no-pause") {
+            line.NoPause = true;
+        } else if (arg == "--out") {
+            line.OutDir = valueOf(i, arg);
         } else if (arg == "--convert") {
             line.ConvertTopic = NumberOption(arg, valueOf(i, arg), 0, INT32_MAX);
         } else if (arg == "--kind") {
             line.Kind = NumberOption(arg, valueOf(i, arg), KindChm, KindSingleHtml);
+        } else if (arg == "--compile") {
+            line.CompileFile = valueOf(i, arg);
         } else if (arg == "--setup-dir") {
             line.SetupDir = valueOf(i, arg);
-        } else if (arg.rfind("--setup-dir=", 0) == 0) {
-            line.SetupDir = arg.substr(12);
         } else if (arg == "--") {
-            for (++i; i < args.size(); ++i) {
-                if (!line.ProjectFile.empty()) throw UsageError("more than one project file given");
-                line.ProjectFile = args[i];
-            }
+            for (++i; i < args.size(); ++i) project(args[i]);
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option '" + arg + "'");
         } else {
-            if (!line.ProjectFile.empty()) throw UsageError("more than one project file given");
-            line.ProjectFile = arg;
+            project(arg);
         }
     }
-    if (!line.Help && !line.Version && line.ProjectFile.empty()) throw UsageError("no project file given");
+    if (line.Help || line.Version) return line;
+    if (line.CompileFile) {
+        if (!line.ProjectFile.empty()) throw UsageError("--compile takes no project file");
+        return line;
+    }
+    if (line.ProjectFile.empty()) throw UsageError("no project file given");
     if (line.Structure && line.ConvertTopic) throw UsageError("--structure and --convert exclude each other");
     return line;
 }
@@ -114,6 +146,57 @@ std::string WithoutTrailingSlash(std::string folder) {
     return folder;
 }
 
+// A log entry as the window's log shows it: its line breaks, then one more.
+void PrintEntry(std::ostream& out, const std::string& text) {
+    out << ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n") << '\n' << std::flush;
+}
+
+// Answers the build's questions: by --yes, at the terminal, or as the usage text says without one.
+class Terminal : public MakeSink, public UserQuestions {
+public:
+    explicit Terminal(bool yes) : yes_(yes), interactive_(::isatty(STDIN_FILENO) == 1) {}
+
+    void ClearLog() override {}
+    void OutOnInfo(TLfxObject*, const std::string& text) override { PrintEntry(std::cout, text); }
+    bool Ask(const std::string& text) override {
+        if (yes_) return true;
+        if (!interactive_) return false;
+        return Choose(text, "[y/N] ", "yn", 'n') == 'y';
+    }
+    void Tell(const std::string& text) override { PrintEntry(std::cout, text); }
+
+    void ShowError(const std::string& text) override { std::cerr << "leafsmith-build: " << text << '\n'; }
+    Answer AskYesCancelRetry(const std::string& text) override {
+        if (yes_) return Answer::Yes;
+        if (!interactive_) {
+            std::cerr << "leafsmith-build: " << text << " (answered Cancel; --yes goes on)\n";
+            return Answer::Cancel;
+        }
+        char choice = Choose(text, "[y]es, [c]ancel, [r]etry? ", "ycr", 'c');
+        return choice == 'y' ? Answer::Yes : choice == 'r' ? Answer::Retry : Answer::Cancel;
+    }
+    Answer AskAbortRetry(const std::string& text) override {
+        if (!interactive_) {
+            std::cerr << "leafsmith-build: " << text << " (answered Abort)\n";
+            return Answer::Abort;
+        }
+        return Choose(text, "[a]bort, [r]etry? ", "ar", 'a') == 'r' ? Answer::Retry : Answer::Abort;
+    }
+
+private:
+    char Choose(const std::string& question, const std::string& prompt, const std::string& letters, char otherwise) {
+        std::cerr << ReplaceAll(question, "\r\n", "\n") << '\n' << prompt << std::flush;
+        std::string answer;
+        if (!std::getline(std::cin, answer)) return otherwise;
+        std::string_view trimmed = TrimView(answer);
+        char first = trimmed.empty() ? otherwise : AsciiLower(trimmed.front());
+        return letters.find(first) == std::string::npos ? otherwise : first;
+    }
+
+    bool yes_;
+    bool interactive_;
+};
+
 TProjectOption LoadProject(const CommandLine& line) {
     if (!FileExists(line.ProjectFile)) {
         throw EFileError("Cannot open the project file \"" + line.ProjectFile + "\": " +
@@ -122,6 +205,12 @@ TProjectOption LoadProject(const CommandLine& line) {
     TProjectOption options(WithoutTrailingSlash(line.SetupDir ? *line.SetupDir : ExecutableFolder()));
     options.LoadFromFile(line.ProjectFile);
     return options;
+}
+
+void LoadTopics(TAllText& text, const TProjectOption& options) {
+    text.AssignSeparatingOptions(options);
+    text.LoadFiles(options.FileList);
+    text.BuildStructure();
 }
 
 std::string Flags(const TBlock& topic) {
@@ -133,50 +222,9 @@ std::string Flags(const TBlock& topic) {
     return flags.empty() ? "-" : flags;
 }
 
-// Notices of the library go to standard error; questions are answered as without a terminal.
-class TerminalQuestions : public UserQuestions {
-public:
-    void ShowError(const std::string& text) override { std::cerr << "leafsmith-build: " << text << '\n'; }
-    Answer AskYesCancelRetry(const std::string& text) override {
-        std::cerr << "leafsmith-build: " << text << " Cancel.\n";
-        return Answer::Cancel;
-    }
-    Answer AskAbortRetry(const std::string& text) override {
-        std::cerr << "leafsmith-build: " << text << " Abort.\n";
-        return Answer::Abort;
-    }
-};
-
-void LoadTopics(TAllText& text, const TProjectOption& options) {
-    text.AssignSeparatingOptions(options);
-    text.LoadFiles(options.FileList);
-    text.BuildStructure();
-}
-
-int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t kind) {
-    TAllText text;
-    LoadTopics(text, options);
-    if (topicIndex >= text.Count()) {
-        throw ELeafsmithError("There is no topic " + std::to_string(topicIndex) + ": the project has " +
-                              std::to_string(text.Count()) + " topics, numbered from 0.");
-    }
-    TerminalQuestions questions;
-    TLFXText converter;
-    converter.Options = &options;
-    converter.LoadSigns();
-    converter.AllText = &text;
-    converter.Questions = &questions;
-    converter.OutputKind = kind;
-    converter.InputLines = text.Topic(topicIndex).SectionLines(2);
-    std::string html = converter.Convert();
-    std::fwrite(html.data(), 1, html.size(), stdout);
-    return std::fflush(stdout) == 0 ? ExitCompleted : ExitError;
-}
-
 int PrintStructure(const TProjectOption& options) {
     TAllText text;
     LoadTopics(text, options);
-
     std::string out;
     for (const TBlock& topic : text.Topics) {
         out += std::to_string(topic.Index) + '\t' + std::to_string(topic.Level) + '\t' + topic.Number + '\t' +
@@ -191,6 +239,56 @@ int PrintStructure(const TProjectOption& options) {
            " LastPage=" + std::to_string(text.LastPage) + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? ExitCompleted : ExitError;
+}
+
+int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t kind) {
+    TAllText text;
+    LoadTopics(text, options);
+    if (topicIndex >= text.Count()) {
+        throw ELeafsmithError("There is no topic " + std::to_string(topicIndex) + ": the project has " +
+                              std::to_string(text.Count()) + " topics, numbered from 0.");
+    }
+    Terminal terminal(false);
+    TLFXText converter;
+    converter.Options = &options;
+    converter.LoadSigns();
+    converter.AllText = &text;
+    converter.Questions = &terminal;
+    converter.OutputKind = kind;
+    converter.InputLines = text.Topic(topicIndex).SectionLines(2);
+    std::string html = converter.Convert();
+    std::fwrite(html.data(), 1, html.size(), stdout);
+    return std::fflush(stdout) == 0 ? ExitCompleted : ExitError;
+}
+
+int Build(TProjectOption& options, const CommandLine& line) {
+    if (line.OutDir) options.OutDir = std::filesystem::absolute(*line.OutDir).lexically_normal().string();
+    Terminal terminal(line.Yes);
+    BuildEnvironment environment;
+    environment.PauseMilliseconds = line.NoPause ? 0 : 2000;
+    environment.Questions = &terminal;
+    BuildSession session;
+    switch (RunMake(options, terminal, environment, session)) {
+        case MakeResult::Completed: return ExitCompleted;
+        case MakeResult::Cancelled: return ExitCancelled;
+        case MakeResult::NoOutputFolder: return ExitNoOutputFolder;
+        case MakeResult::Declined:
+            std::cerr << "leafsmith-build: the build was not confirmed"
+                      << (::isatty(STDIN_FILENO) == 1 ? "" : " (no terminal to ask; --yes confirms it)") << '\n';
+            return ExitDeclined;
+    }
+    return ExitError;
+}
+
+int Compile(const std::string& projectFile) {
+    std::string last;
+    auto print = [&last](const std::string& message) {
+        if (message == last || TrimView(message).empty()) return;
+        PrintEntry(std::cout, message);
+        last = message;
+    };
+    CompileResult result = CompileHHP(projectFile, print, print);
+    return result.Compiled ? ExitCompleted : ExitError;
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -210,12 +308,11 @@ int Run(const std::vector<std::string>& args) {
         return ExitCompleted;
     }
     try {
+        if (line.CompileFile) return Compile(*line.CompileFile);
         TProjectOption options = LoadProject(line);
         if (line.Structure) return PrintStructure(options);
         if (line.ConvertTopic) return PrintConverted(options, *line.ConvertTopic, line.Kind);
-        std::cerr << "leafsmith-build: building the output formats is not available in this version yet; use "
-                     "--structure\n";
-        return ExitError;
+        return Build(options, line);
     } catch (const std::bad_alloc&) {
         std::cerr << "leafsmith-build: out of memory\n";
     } catch (const std::exception& error) {

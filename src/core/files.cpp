@@ -129,6 +129,12 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     }
 }
 
+void CreateFolders(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (ec) throw EFileError("Cannot create the folder \"" + path + "\": " + ec.message(), ec.message());
+}
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);

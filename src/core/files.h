@@ -19,6 +19,9 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 // link is followed, so the file it points to is replaced and the link stays.
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
 
+// Creates the folder with every missing parent. Raises EFileError naming it on failure.
+void CreateFolders(const std::string& path);
+
 bool FileExists(const std::string& path);    // a file (or link to one), not a folder
 bool FolderExists(const std::string& path);
 

@@ -1,5 +1,14 @@
 #include "helpproject/chm_project.h"
 
+#include <algorithm>
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/strings.h"
+#include "core/user_questions.h"
+#include "helpproject/help_compiler.h"
+#include "text/text_utils.h"
+
 namespace leafsmith {
 
 using P = TCHMProject;
@@ -58,6 +67,231 @@ bool TCHMProject::IsSameAs(const TCHMProject& other) const {
         if (this->*field.Member != other.*field.Member) return false;
     }
     return TocFont == other.TocFont;
+}
+
+
+namespace {
+
+std::string Hex(uint32_t value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    do {
+        text.insert(text.begin(), digits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    return text;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The file name part of a path written with either separator.
+std::string BaseName(const std::string& path) {
+    size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+// The name with its extension (from the last "." on) replaced, as ".chm" gives ".hhp".
+std::string WithExtension(const std::string& name, const std::string& extension) {
+    size_t dot = name.rfind('.');
+    return (dot == std::string::npos ? name : name.substr(0, dot)) + extension;
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+constexpr const char* SkippedExtensions[] = {".hhp", ".hhc", ".hhk", ".log", ".chm", ".h"};
+
+}  // namespace
+
+void TCHMProject::ComputeStyles() {
+    NavigationStyle = 0x2000;
+    if (ShowMSDNMenu) NavigationStyle += 0x10000;
+    if (HideToolbar) NavigationStyle += 0x8000;
+    if (HideToolbarText) NavigationStyle += 0x40;
+    if (ShowPanesToolbar) NavigationStyle += 0x20;
+    if (AutoShowHide) NavigationStyle += 0x1;
+    if (AutoSync) NavigationStyle += 0x100;
+    if (Search) NavigationStyle += 0x20400;
+    if (Favorite) NavigationStyle += 0x1000;
+    if (SavePosition) NavigationStyle += 0x40000;
+
+    Buttons = 0;
+    if (Hide) Buttons += 0x2;
+    if (Locate) Buttons += 0x800;
+    if (Back) Buttons += 0x4;
+    if (bForward) Buttons += 0x8;
+    if (Stop) Buttons += 0x10;
+    if (Refresh) Buttons += 0x20;
+    if (Home) Buttons += 0x40;
+    if (Print) Buttons += 0x2000;
+    if (Option) Buttons += 0x1000;
+    if (Jump1) Buttons += 0x40000;
+    if (Jump2) Buttons += 0x80000;
+
+    WindowStyle = Maximize ? 0x10B0000 : 0xB0000;
+    ExWindowStyle = StayOnTop ? 0x8 : 0x0;
+
+    TocStyle = 0;
+    if (AutoTrack) TocStyle += 0x200;
+    if (SelectRow) TocStyle += 0x1000;
+    if (PlusMinus) TocStyle += 0x1;
+    if (ShowSelection) TocStyle += 0x20;
+    if (ShowRoot) TocStyle += 0x4;
+    if (DrawLines) TocStyle += 0x2;
+    if (AutoExpand) TocStyle += 0x400;
+    if (Border) TocStyle += 0x800000;
+    if (DialogFrame) TocStyle += 0x400000;
+
+    TocExStyle = 0;
+    if (RightToLeft) TocExStyle += 0x2000;
+    if (LeftScroll) TocExStyle += 0x4000;
+    if (RaisedEdge) TocExStyle += 0x100;
+    if (SunkenEdge) TocExStyle += 0x200;
+}
+
+void TCHMProject::ListFiles() {
+    namespace fs = std::filesystem;
+    Files.clear();
+    const std::string pagesOnDisk = ReplaceAll(PagesDir, "\\", "/");
+    const fs::path root = fs::path(ProjectDir) / pagesOnDisk;
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) return;
+    // Depth first, each folder listed where it is met; names in byte order, so the list is the
+    // same on every run.
+    struct Level {
+        std::vector<fs::directory_entry> entries;
+        size_t next = 0;
+        std::string prefix;
+    };
+    std::vector<Level> stack;
+    auto open = [&](const fs::path& folder, const std::string& prefix) {
+        Level level;
+        level.prefix = prefix;
+        for (const auto& entry : fs::directory_iterator(folder, fs::directory_options::skip_permission_denied, ec)) {
+            level.entries.push_back(entry);
+        }
+        std::sort(level.entries.begin(), level.entries.end(),
+                  [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+        stack.push_back(std::move(level));
+    };
+    std::string prefix = ReplaceAll(PagesDir, "/", "\\");
+    if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
+    open(root, prefix);
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next == level.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const fs::directory_entry entry = level.entries[level.next++];
+        const std::string name = entry.path().filename().string();
+        const std::string relative = level.prefix + name;
+        std::error_code statError;
+        if (entry.is_directory(statError) && !entry.is_symlink(statError)) {
+            open(entry.path(), relative + "\\");
+            continue;
+        }
+        std::string extension = AsciiLowerCase(entry.path().extension().string());
+        bool skipped = false;
+        for (const char* skip : SkippedExtensions) skipped = skipped || extension == skip;
+        if (!skipped) Files.push_back(relative);
+    }
+}
+
+std::string TCHMProject::ContentsFileText() const {
+    return Lines({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">", "<HTML>", "<HEAD>",
+                  "<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">", "<!-- Sitemap 1.0 -->",
+                  "</HEAD>", "<BODY>", "   <OBJECT type=\"text/site properties\"> ",
+                  "     <param name=\"FrameName\" value=\"right\">", "     <param name=\"WindowName\" value=\"main\">",
+                  "     <param name=\"Font\" value=\"" + TocFont + "\">",
+                  std::string("     <param name=\"ImageType\" value=\"") + (UseFolder ? "Folder" : "Book") + "\">",
+                  "     <param name=\"Window Styles\" value=\"0x" + Hex(TocStyle) + "\">",
+                  "     <param name=\"ExWindow Styles\" value=\"0x" + Hex(TocExStyle) + "\">", "   </OBJECT>", TocBody,
+                  "</BODY>", "</HTML>"});
+}
+
+std::string TCHMProject::IndexFileText() const {
+    return Lines({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">", "<HTML>", "<HEAD>",
+                  "<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">", "<!-- Sitemap 1.0 -->",
+                  "</HEAD>", "<BODY>", "", "</BODY>", "</HTML>"});
+}
+
+std::string TCHMProject::WindowDefinition() const {
+    const std::string fields[] = {
+        Quoted(Title),
+        Quoted(ContentsFileName),
+        Quoted(IndexFileName),
+        Quoted(DefaultTopic),
+        Quoted(DefaultTopic),
+        Quoted(DefaultTopic),
+        Quoted(""),
+        "",
+        "",
+        "0x" + Hex(NavigationStyle),
+        std::to_string(PaneWidth),
+        "0x" + Hex(Buttons),
+        "[" + std::to_string(Left) + "," + std::to_string(Top) + "," + std::to_string(int64_t{Left} + Width) + "," +
+            std::to_string(int64_t{Top} + Height) + "]",
+        "0x" + Hex(WindowStyle),
+        "0x" + Hex(ExWindowStyle),
+        "",
+        ShowPane ? "0" : "1",
+        std::to_string(DefaultTab),
+        "",
+        "0",
+    };
+    std::string definition;
+    for (const std::string& field : fields) definition += field + ",";
+    return definition;
+}
+
+std::string TCHMProject::ProjectFileText() const {
+    std::string text = Lines({"[OPTIONS]", "Auto Index=Yes", "Binary Index=No", "Compatibility=1.1 or later",
+                              "Compiled file=" + CompiledFile, "Contents file=" + ContentsFileName,
+                              "Default Font=" + Font, "Default Window=main", "Default topic=" + DefaultTopic,
+                              "Display compile progress=No", "Error log file=" + LogFileName, "Full-text search=Yes",
+                              "Index file=" + IndexFileName, "Language=" + Language, "Title=" + Title, "", "[WINDOWS]",
+                              "main=" + WindowDefinition(), "", "[FILES]"});
+    for (const std::string& file : Files) text += file + "\r\n";
+    text += "\r\n";
+    if (!AliasText.empty()) text += Lines({"[ALIAS]", AliasText, ""});
+    if (!MapText.empty()) text += Lines({"[MAP]", "#include " + HeaderFileName, ""});
+    return text;
+}
+
+void TCHMProject::Make(bool compile) {
+    ComputeStyles();
+    ListFiles();
+    const std::string base = BaseName(CompiledFile);
+    LogFileName = WithExtension(base, ".log");
+    ContentsFileName = Content ? WithExtension(base, ".hhc") : std::string();
+    IndexFileName = Index ? WithExtension(base, ".hhk") : std::string();
+    HeaderFileName = MapText.empty() ? std::string() : WithExtension(base, ".h");
+    ProjectFileName = WithExtension(base, ".hhp");
+
+    if (Content) WriteFileBytes(ProjectDir + ContentsFileName, ContentsFileText());
+    if (Index) WriteFileBytes(ProjectDir + IndexFileName, IndexFileText());
+    if (!MapText.empty()) WriteFileBytes(ProjectDir + HeaderFileName, ToCrLfLines(MapText));
+    WriteFileBytes(ProjectDir + ProjectFileName, ProjectFileText());
+    if (!compile) return;
+
+    const std::string target = !CompiledFile.empty() && CompiledFile.front() == '/' ? CompiledFile : ProjectDir + CompiledFile;
+    while (true) {
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)) || std::filesystem::remove(target, ec)) break;
+        if (Questions == nullptr ||
+            Questions->AskAbortRetry("\"" + target + "\" access denied! It's probably been opend. Please close it and Retry.") !=
+                Answer::Retry) {
+            return;
+        }
+    }
+    CompileHHP(ProjectDir + ProjectFileName, LogCallback, ProgressCallback);
 }
 
 }  // namespace leafsmith

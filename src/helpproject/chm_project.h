@@ -4,9 +4,16 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace leafsmith {
+
+class UserQuestions;
+
+// Receives one message of the help compiler.
+using CompileCallback = std::function<void(const std::string& message)>;
 
 class TCHMProject {
 public:
@@ -70,6 +77,44 @@ public:
     std::string Language;
     std::string Font;
     std::string DefaultTopic;
+
+    // Writes the project, contents, index and alias files into ProjectDir (CR LF lines, paths with
+    // backslashes as the formats show them) and, when `compile` is set, compiles the project. A
+    // compiled file that cannot be replaced is asked about through Questions (Abort skips the
+    // compile). Raises EFileError when a file cannot be written.
+    void Make(bool compile);
+    // The four files as Make writes them.
+    std::string ProjectFileText() const;
+    std::string ContentsFileText() const;
+    std::string IndexFileText() const;
+    std::string WindowDefinition() const;
+    void ComputeStyles();
+    void ListFiles();
+
+    // Build inputs, set by a format writer before Make; not stored.
+    CompileCallback LogCallback;
+    CompileCallback ProgressCallback;
+    UserQuestions* Questions = nullptr;
+    std::string ProjectDir;    // folder of the project files, with a trailing "/"
+    std::string PagesDir;      // pages folder relative to ProjectDir, as written in the project ("html\\")
+    std::string CompiledFile;  // .chm name relative to ProjectDir, or an absolute path
+    std::string TocBody;
+    std::string AliasText;
+    std::string MapText;
+
+    // Computed by Make.
+    uint32_t Buttons = 0;
+    uint32_t NavigationStyle = 0;
+    uint32_t WindowStyle = 0;
+    uint32_t ExWindowStyle = 0;
+    uint32_t TocStyle = 0;
+    uint32_t TocExStyle = 0;
+    std::vector<std::string> Files;
+    std::string ProjectFileName;
+    std::string ContentsFileName;
+    std::string IndexFileName;
+    std::string HeaderFileName;
+    std::string LogFileName;
 };
 
 struct WindowNumberField {

@@ -1,0 +1,84 @@
+#include "core/build_command.h"
+
+#include "core/files.h"
+#include "core/option_tables.h"
+#include "core/project_option.h"
+#include "core/strings.h"
+#include "output/out.h"
+#include "text/all_text.h"
+
+namespace leafsmith {
+
+std::string StartQuestion(const TProjectOption& options) {
+    std::string formats;
+    if (options.OutputChm) formats += "* CHM\r\n";
+    if (options.OutputWebsite) formats += "* Website\r\n";
+    if (options.OutputEbook) formats += "* E-book\r\n";
+    if (options.OutputFaq) formats += "* FAQ\r\n";
+    if (options.OutputSingleHtml) formats += "* Single HTML\r\n";
+    return "You will create the following formats:\r\n" + formats + "\r\n" + "Are you sure to start the creation?";
+}
+
+MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironment& environment, BuildSession& session) {
+    sink.ClearLog();
+    if (TrimView(options.OutDir).empty()) {
+        sink.Tell("You haven't selected output folder.");
+        return MakeResult::NoOutputFolder;
+    }
+    if (!sink.Ask(StartQuestion(options))) return MakeResult::Declined;
+    sink.OutOnInfo(nullptr, "Reading the text files...");
+
+    // Both live until the end of this function, on every path.
+    TAllText text;
+    TOut out;
+    text.AssignSeparatingOptions(options);
+    text.LoadFiles(options.FileList);
+    text.BuildStructure();
+
+    out.OnInfo = [&sink](TLfxObject* sender, const std::string& info) { sink.OutOnInfo(sender, info); };
+    out.SetText(&text);
+    out.OutputFolder = WithTrailingSlash(options.ResolvePath(options.OutDir));
+    out.Options = &options;
+    out.Charset = CharsetName(options.EncodingIndex);
+    out.Environment = environment;
+
+    const std::string language = LanguageString(options.LanguageIndex);
+    const std::string font = FontString(options.ContentsFont, options.ContentsFontSize, options.CharacterSetIndex);
+    auto compileMessage = [&sink, &session](const std::string& message) {
+        if (message == session.LastCompileMessage || TrimView(message).empty()) return;
+        sink.OutOnInfo(nullptr, message);
+        session.LastCompileMessage = message;
+    };
+    for (TCHMProject* window : {&options.ChmWindow, &options.WebsiteWindow, &options.EbookWindow, &options.FaqWindow}) {
+        window->Font = font;
+        window->Language = language;
+        window->LogCallback = compileMessage;
+        window->ProgressCallback = compileMessage;
+        window->Questions = environment.Questions;
+    }
+    options.ChmWindow.DefaultTopic = text.Topic(DefaultPageIndex(text)).FileName;
+
+    out.Converter->Options = &options;
+    out.Converter->LoadSigns();
+    out.Converter->AllText = &text;
+    out.Converter->Questions = environment.Questions;
+
+    std::string outcome = "completed succussfully.";
+    MakeResult result = MakeResult::Completed;
+    try {
+        out.Run();
+    } catch (const EUsed&) {
+        outcome = "canceled.";
+        result = MakeResult::Cancelled;
+        sink.OutOnInfo(nullptr, "\r\nCanceled.");
+    }
+    session.BrowseTarget = options.OutDir;
+    for (TCHMProject* window : {&options.ChmWindow, &options.WebsiteWindow, &options.EbookWindow, &options.FaqWindow}) {
+        window->LogCallback = nullptr;  // they refer to this build's sink
+        window->ProgressCallback = nullptr;
+    }
+    sink.Tell("The creation has been " + outcome);
+    return result;
+}
+
+}  // namespace leafsmith

@@ -1,0 +1,17 @@
+// What a build needs from the program around it: the length of its pauses, a hook that lets the
+// window handle its events, and the interface that answers questions.
+#pragma once
+
+#include "text/text_utils.h"
+
+namespace leafsmith {
+
+class UserQuestions;
+
+struct BuildEnvironment {
+    int PauseMilliseconds = 2000;  // after removing old output and before each help project
+    EventHook ProcessEvents;       // may be empty
+    UserQuestions* Questions = nullptr;
+};
+
+}  // namespace leafsmith

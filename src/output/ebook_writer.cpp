@@ -1,0 +1,56 @@
+#include "output/ebook_writer.h"
+
+#include "core/files.h"
+#include "core/project_option.h"
+#include "core/strings.h"
+#include "output/faq_writer.h"
+#include "text/all_text.h"
+#include "text/text_utils.h"
+
+namespace leafsmith {
+
+void TEBookSettings::BuildLists() {
+    const int32_t style = Options->TitleListStyle_Ebook;
+    TitleList.clear();
+    JumpMenu =
+        "<select name=\"menu1\" class=\"jumpmenu\" "
+        "onChange=\"window.location=this.options[this.selectedIndex].value;\">\r\n";
+    for (const TBlock& topic : Text->Topics) {
+        TitleList += TitleListEntry(topic, style, topic.FileName);
+        const std::string target = topic.IsPage ? topic.FileName : "#";
+        const std::string mark = Options->ApplyToJumpMenu_Ebook ? TitleMark(topic, style) : std::string();
+        JumpMenu += "<option value=\"" + target + "\">" + TitleIndent(topic) + mark + " " + topic.Title() + "</option>\r\n";
+    }
+    JumpMenu += "</select>";
+}
+
+std::string TEBookSettings::ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) {
+    std::string result = ReplaceAll(page, "($INDEXPAGE$)", IndexPage);
+    const std::string value = "\"" + Text->Topic(topicIndex).FileName + "\"";
+    return ReplaceAll(result, "($JUMPMENULIST$)", ReplaceAll(JumpMenu, value, value + " selected"));
+}
+
+std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {
+    return ReplaceAll(text, "($TITLELIST$)", TitleList);
+}
+
+void TEBookSettings::Make() {
+    const TTemplate& templ = PrepareTemplate();
+    IndexPage = !templ.Default.empty() ? templ.Default
+                                       : (DefaultTopicIndex >= 0 ? Text->Topic(DefaultTopicIndex).FileName : std::string());
+    DeleteOldFiles("Cannot deleted the old files when created E-book format. The old files might be used, continue?");
+    CreateFolders(HtmlFolder());
+    const std::string contentTemplate = ReadContentTemplate(templ);
+    BuildLists();
+    WritePages(contentTemplate);
+    WriteOtherTemplates(templ.OtherTemplates);
+    DoInfo(this, "Copying files...");
+    CopyTemplateFiles(templ.CopyFiles);
+    CopyResources(HtmlFolder());
+    if (Options->OutputChmProject_Ebook) {
+        MakeHelpProject(Options->CHMFileName_Ebook, "html\\" + IndexPage, Options->CompileChm_Ebook,
+                        "Create Chm Project...");
+    }
+}
+
+}  // namespace leafsmith

@@ -1,0 +1,92 @@
+#include "output/faq_writer.h"
+
+#include "core/files.h"
+#include "core/project_option.h"
+#include "core/strings.h"
+#include "text/all_text.h"
+#include "text/text_utils.h"
+
+namespace leafsmith {
+
+namespace {
+
+// The text between the first `begin` and the first `end` marker; empty when either is missing
+// or the end stands first.
+std::string Between(const std::string& text, const std::string& begin, const std::string& end) {
+    size_t start = text.find(begin);
+    size_t stop = text.find(end);
+    if (start == std::string::npos || stop == std::string::npos) return {};
+    start += begin.size();
+    return stop > start ? text.substr(start, stop - start) : std::string();
+}
+
+}  // namespace
+
+std::string TitleIndent(const TBlock& topic) {
+    std::string indent;
+    for (int32_t level = 1; level < topic.Level; ++level) indent += "&nbsp;&nbsp;&nbsp;&nbsp;";
+    return indent;
+}
+
+std::string TitleMark(const TBlock& topic, int32_t style) {
+    if (style == 1) return "&#8226;";
+    if (style == 2) return topic.Number;
+    return {};
+}
+
+std::string TitleListEntry(const TBlock& topic, int32_t style, const std::string& target) {
+    std::string entry = TitleIndent(topic) + TitleMark(topic, style) + " &nbsp;";
+    if (topic.IsPage) return entry + "<A HREF=\"" + target + "\">" + topic.Title() + "</A><br>";
+    return entry + topic.Title() + "<br>";
+}
+
+std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
+    const std::string linkTemplate = Between(contentTemplate, "<!--LISTBEGIN-->", "<!--LISTEND-->");
+    const std::string topicTemplate = Between(contentTemplate, "<!--TopicTemplateBegin-->", "<!--TopicTemplateEnd-->");
+    std::string page = ReplaceAll(contentTemplate, "<!--LISTBEGIN-->" + linkTemplate + "<!--LISTEND-->", "[##FAQTITLELIST##]");
+    page = ReplaceAll(page, "<!--TopicTemplateBegin-->" + topicTemplate + "<!--TopicTemplateEnd-->", "[##AllTITLECONTENT##]");
+
+    std::string titleList;
+    for (const TBlock& topic : Text->Topics) {
+        titleList += TitleListEntry(topic, Options->TitleListStyle_Faq, "#a" + std::to_string(topic.Index));
+    }
+    std::string answers;
+    std::string links;
+    for (const TBlock& topic : Text->Topics) {
+        if (!topic.IsPage) continue;
+        const std::string anchor = "a" + std::to_string(topic.Index);
+        Converter->InputLines = topic.SectionLines(2);
+        std::string answer = ReplaceAll(topicTemplate, "($FAQTITLE$)", "<a name=\"" + anchor + "\"></a>" + topic.Title());
+        std::string content;
+        try {
+            content = Converter->Convert();
+        } catch (const EMarkupError& error) {
+            throw EMarkupError("Topic \"" + topic.Title() + "\": " + error.what());
+        }
+        answers += ReplaceAll(answer, "($FAQCONTENT$)", content);
+        std::string link = ReplaceAll(linkTemplate, "($FAQLINKTITLE$)", topic.Title());
+        links += ReplaceAll(link, "($FAQLINKHREF$)", "#" + anchor);
+    }
+    page = ReplaceAll(page, "($FAQLINKLIST$)", titleList);
+    page = ReplaceAll(page, "[##FAQTITLELIST##]", links);
+    page = ReplaceAll(page, "[##AllTITLECONTENT##]", answers);
+    page = InsertHeadScript(page);
+    return ReplaceCommon(page);
+}
+
+void TFAQSettings::Make() {
+    const TTemplate& templ = PrepareTemplate();
+    DeleteOldFiles("Cannot deleted the old files when created FAQ format. The old files might be used, continue?");
+    CreateFolders(HtmlFolder());
+    WriteTextFile(HtmlFolder() + "faq.htm", RenderFaqPage(ReadContentTemplate(templ)));
+    WriteOtherTemplates(templ.OtherTemplates);
+    DoInfo(this, "Copying files...");
+    CopyTemplateFiles(templ.CopyFiles);
+    CopyResources(HtmlFolder());
+    if (Options->OutputChmProject_Faq) {
+        HelpProject->TocBody.clear();
+        MakeHelpProject(Options->CHMFileName_Faq, "html\\faq.htm", Options->CompileChm_Faq, "Creating Chm Project...");
+    }
+}
+
+}  // namespace leafsmith

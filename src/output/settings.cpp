@@ -1,0 +1,201 @@
+#include "output/settings.h"
+
+#include <filesystem>
+
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/project_option.h"
+#include "core/strings.h"
+#include "core/user_questions.h"
+#include "text/all_text.h"
+#include "text/text_utils.h"
+
+namespace leafsmith {
+
+namespace {
+
+constexpr const char* GeneratorLine = "<head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\">";
+
+std::string ExpandScript() {
+    return std::string("<script language=\"JavaScript\" type=\"text/JavaScript\">\r\nfunction ExpandCollapsibleBlockClick(obj){var a,b,c,d,e;") +
+           "if(document.getElementById){b=obj.childNodes;" + "c=obj.parentNode.parentNode.childNodes;" + "d='nodeName';" +
+           "}else{b=obj.children;" + "c=obj.parentElement.parentElement.children;" + "\td='tagName';" + "}for(i=0;" +
+           "i<=b.length-1;" + "i++){eval('e=b[i].'+d+';" + "');" + "if(e==\"IMG\"){a=b[i];" + "}}for(i=0;" +
+           "i<=c.length-1;" + "i++){eval('e=c[i].'+d+';" + "');" +
+           "if(e==\"DIV\"){if(c[i].style.display=='none'){c[i].style.display='block';" + "a.src='icons/cminus.gif';" +
+           "}else{c[i].style.display='none';" + "a.src='icons/cplus.gif';" + "}}}return false;" + "}" + "\r\n" +
+           "</script>" + "\r\n";
+}
+
+std::string Slashes(const std::string& text) { return ReplaceAll(text, "\\", "/"); }
+
+}  // namespace
+
+TSittings::TSittings(std::string formatName) : formatName_(std::move(formatName)) {}
+
+std::string TSittings::ReplacePagePlaceholders(const std::string& page, int32_t) { return page; }
+
+std::string TSittings::ReplaceFormatPlaceholders(const std::string& text) { return text; }
+
+std::string TSittings::ProgramFolder() const { return Options ? Options->SetupDir : std::string(); }
+
+void TSittings::Pause() {
+    if (Environment) WaitProcessing(Environment->PauseMilliseconds, Environment->ProcessEvents);
+}
+
+void TSittings::DeleteOldFiles(const std::string& message) {
+    std::string folder = FormatFolder;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (FolderExists(folder)) {
+        while (!DeleteFolderTree(folder)) {
+            UserQuestions* questions = Environment ? Environment->Questions : nullptr;
+            Answer answer = questions ? questions->AskYesCancelRetry(message) : Answer::Cancel;
+            if (answer == Answer::Yes) break;
+            if (answer != Answer::Retry) throw EUsed();
+        }
+    }
+    Pause();
+}
+
+const TTemplate& TSittings::PrepareTemplate() {
+    if (TemplateFolder.empty() || TemplateFolder == "/") {
+        throw ESettingError("No template group is chosen for the " + formatName_ +
+                            " format; choose one in the output settings.");
+    }
+    TemplateGroup.SetupDir = ProgramFolder();
+    TemplateGroup.LoadFromFolder(TemplateFolder, true);
+    if (TemplateNumber < 0 || TemplateNumber >= TemplateGroup.Count()) {
+        throw ESettingError("The template group \"" + TemplateFolder + "\" has no template " +
+                            std::to_string(TemplateNumber) + " for the " + formatName_ + " format (it has " +
+                            std::to_string(TemplateGroup.Count() - 1) + " numbered templates).");
+    }
+    const TTemplate& templ = TemplateGroup.Items(TemplateNumber);
+    if (templ.ContentTemplates.empty()) {
+        throw ESettingError("Template " + std::to_string(TemplateNumber) + " of the group \"" + TemplateFolder +
+                            "\" names no content template, so the " + formatName_ + " format cannot be made.");
+    }
+    return templ;
+}
+
+std::string TSittings::ReadContentTemplate(const TTemplate& templ) {
+    return InsertGenerator(ReadTextFile(TemplateFolder + Slashes(templ.ContentTemplates)));
+}
+
+std::string TSittings::InsertGenerator(const std::string& text) const { return ReplaceAllNoCase(text, "<head>", GeneratorLine); }
+
+std::string TSittings::InsertHeadScript(const std::string& text) const {
+    if (!Options || !Options->EnableTextAnalysis || !Options->ExpandableBlocks) return text;
+    return ReplaceAllNoCase(text, "</head>", ExpandScript() + "</head>");
+}
+
+std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex) {
+    const TBlock& topic = Text->Topic(topicIndex);
+    Converter->InputLines = topic.SectionLines(2);
+    std::string page;
+    if (topicIndex > Text->FirstPage) {
+        page = RemoveMarkedRanges(contentTemplate, "<!--ShowWhenFirst-->", "<!--/ShowWhenFirst-->");
+        page = ReplaceAll(page, "($PREVIOUSPAGE$)", Text->Topic(topic.PrevPage).FileName);
+    } else {
+        page = RemoveMarkedRanges(contentTemplate, "<!--HideWhenFirst-->", "<!--/HideWhenFirst-->");
+        page = ReplaceAll(page, "($PREVIOUSPAGE$)", "#");
+    }
+    if (topicIndex < Text->LastPage) {
+        page = RemoveMarkedRanges(page, "<!--ShowWhenEnd-->", "<!--/ShowWhenEnd-->");
+        page = ReplaceAll(page, "($NEXTPAGE$)", Text->Topic(topic.NextPage).FileName);
+    } else {
+        page = RemoveMarkedRanges(page, "<!--HideWhenEnd-->", "<!--/HideWhenEnd-->");
+        page = ReplaceAll(page, "($NEXTPAGE$)", "#");
+    }
+    page = ReplaceAll(page, "($TITLE$)", topic.Title());
+    page = ReplaceAll(page, "($SEQUENCE$)", std::to_string(topicIndex));
+    page = ReplaceAll(page, "($THISFILENAME$)", topic.FileName);
+    page = InsertHeadScript(page);
+    page = ReplacePagePlaceholders(page, topicIndex);
+    page = ReplaceCommon(page);
+    std::string content;
+    try {
+        content = Converter->Convert();
+    } catch (const EMarkupError& error) {
+        throw EMarkupError("Topic \"" + topic.Title() + "\" (" + topic.FileName + "): " + error.what());
+    }
+    return ReplaceAll(page, "($CONTENT$)", content);
+}
+
+std::string TSittings::ReplaceCommon(const std::string& text) {
+    std::string result = ReplaceAll(text, "($PROJECTTITLE$)", ProjectTitle);
+    result = ReplaceAll(result, "($CHARSET$)", Charset);
+    return ReplaceFormatPlaceholders(result);
+}
+
+void TSittings::WritePages(const std::string& contentTemplate) {
+    const std::string folder = HtmlFolder();
+    for (const TBlock& topic : Text->Topics) {
+        if (!topic.IsPage) continue;
+        const std::string path = InsideFormatFolder(folder, topic.FileName, "The page file name");
+        WriteTextFile(path, RenderPage(contentTemplate, topic.Index));
+        DoInfo(this, topic.FileName);
+    }
+}
+
+void TSittings::WriteOtherTemplates(const StringList& entries) {
+    for (const std::string& entry : entries) {
+        NameValue parts = SplitNameValue(entry);
+        if (parts.Name.empty()) continue;
+        std::string text = ReadTextFile(TemplateFolder + Slashes(parts.Name));
+        text = ReplaceCommon(text);
+        const std::string& destination = parts.Value.empty() ? parts.Name : parts.Value;
+        WriteTextFile(InsideFormatFolder(HtmlFolder(), destination, "The destination of the further template"), text);
+    }
+}
+
+void TSittings::CopyTemplateFiles(const StringList& entries) {
+    for (const std::string& entry : entries) {
+        NameValue parts = SplitNameValue(entry);
+        if (parts.Name.empty()) continue;
+        const std::string source = TemplateFolder + Slashes(parts.Name);
+        if (!parts.Value.empty()) {
+            std::string target = InsideFormatFolder(HtmlFolder(), parts.Value, "The destination of the copied file");
+            if (parts.Value.back() == '/' || parts.Value.back() == '\\') target = WithTrailingSlash(target);
+            CopyFolderTree(source, target);
+        } else {
+            std::string target = InsideFormatFolder(HtmlFolder(), parts.Name, "The copied file");
+            CopyFolderTree(source, WithTrailingSlash(FolderOf(target)));
+        }
+    }
+}
+
+void TSittings::CopyResources(const std::string& target, const std::string& iconPattern) {
+    if (Options && !Options->SourcePath.empty()) {
+        std::string destination = InsideFormatFolder(target, Options->DestFolder, "The resource folder");
+        CopyFolderTree(WithTrailingSlash(Options->ResolvePath(Slashes(Options->SourcePath))) + "*.*", destination);
+    }
+    CopyFolderTree(JoinPath(ProgramFolder(), "icons/" + iconPattern), target + "icons/");
+}
+
+void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
+                                const std::string& infoText) {
+    HelpProject->ProjectDir = FormatFolder;
+    HelpProject->PagesDir = "html\\";
+    HelpProject->Title = ProjectTitle;
+    HelpProject->CompiledFile = compiledBaseName + ".chm";
+    HelpProject->DefaultTopic = defaultTopic;
+    if (HelpProject->CompiledFile.front() != '/') {
+        InsideFormatFolder(FormatFolder, HelpProject->CompiledFile, "The compiled help file");
+    }
+    if (HelpProject->Questions == nullptr && Environment) HelpProject->Questions = Environment->Questions;
+    DoInfo(this, infoText);
+    Pause();
+    HelpProject->Make(compile);
+}
+
+std::string TSittings::InsideFormatFolder(const std::string& folder, const std::string& relative,
+                                          const std::string& what) const {
+    const std::string path = folder + Slashes(relative);
+    if (!relative.empty() && (relative.front() == '/' || relative.front() == '\\' || !IsInsideFolder(path, FormatFolder))) {
+        throw ESettingError(what + " \"" + relative + "\" leads outside the output folder of the " + formatName_ +
+                            " format (" + FormatFolder + "); nothing is written there.");
+    }
+    return path;
+}
+
+}  // namespace leafsmith

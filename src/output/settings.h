@@ -1,0 +1,80 @@
+// TSittings: what the five format writers share. Removing old output, loading the template group,
+// rendering a topic page from the content template, the further templates, copying files.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "helpproject/chm_project.h"
+#include "output/build_environment.h"
+#include "output/lfx_object.h"
+#include "templates/template_group.h"
+#include "text/text_analysis.h"
+
+namespace leafsmith {
+
+class TAllText;
+class TProjectOption;
+
+// The user refused to go on over old output files that cannot be removed.
+class EUsed : public std::exception {
+public:
+    const char* what() const noexcept override { return "The creation has been canceled."; }
+};
+
+class TSittings : public TLfxObject {
+public:
+    // `formatName` names the format in messages ("CHM", "Website", ...).
+    explicit TSittings(std::string formatName);
+
+    virtual std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex);
+    virtual std::string ReplaceFormatPlaceholders(const std::string& text);
+
+    // Removes the old format folder, asking through the environment's questions when that fails:
+    // Yes goes on over the old files, Retry tries again, Cancel raises EUsed. Then pauses.
+    void DeleteOldFiles(const std::string& message);
+    // Loads the template group (inheriting from COMMON) and returns the template in use. Raises
+    // ECantFindTemplateIni, or ESettingError for an empty group folder or a template number the
+    // group does not have.
+    const TTemplate& PrepareTemplate();
+    // The content template's text with the generator line.
+    std::string ReadContentTemplate(const TTemplate& templ);
+    std::string InsertGenerator(const std::string& text) const;
+    std::string InsertHeadScript(const std::string& text) const;
+    std::string RenderPage(const std::string& contentTemplate, int32_t topicIndex);
+    std::string ReplaceCommon(const std::string& text);
+    // Renders and writes every page topic into the html folder, sending each file name.
+    void WritePages(const std::string& contentTemplate);
+    void WriteOtherTemplates(const StringList& entries);
+    void CopyTemplateFiles(const StringList& entries);
+    // Copies the project's resource folder and the program's icons matching `iconPattern`.
+    void CopyResources(const std::string& target, const std::string& iconPattern = "c*.*");
+    void Pause();
+    // Fills the help project's build inputs shared by every format and calls its Make.
+    void MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
+                         const std::string& infoText);
+
+    const TAllText* Text = nullptr;
+    const TProjectOption* Options = nullptr;
+    TLFXText* Converter = nullptr;
+    std::string ProjectTitle;
+    std::string Charset;
+    TTempletGroup TemplateGroup;
+    std::string TemplateFolder;  // with a trailing "/"
+    int32_t TemplateNumber = 0;
+    std::string FormatFolder;  // with a trailing "/"
+    TCHMProject* HelpProject = nullptr;
+    std::string HtmlFolderName = "html/";
+    const BuildEnvironment* Environment = nullptr;
+
+protected:
+    std::string HtmlFolder() const { return FormatFolder + HtmlFolderName; }
+    // `relative` (written with either separator) below `folder`, refused with a clear error when
+    // it would lead outside the format's folder.
+    std::string InsideFormatFolder(const std::string& folder, const std::string& relative, const std::string& what) const;
+    std::string ProgramFolder() const;
+
+    std::string formatName_;  // "CHM", "Website", ... for messages
+};
+
+}  // namespace leafsmith

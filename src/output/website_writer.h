@@ -1,0 +1,32 @@
+// The Website format: one page per topic and a contents tree drawn in the browser by the script
+// library "webjs.dat" from a sequence of calls generated here.
+#pragma once
+
+#include "output/settings.h"
+
+namespace leafsmith {
+
+class TWebsiteSettings : public TSittings {
+public:
+    TWebsiteSettings() : TSittings("Website") {}
+
+    void Make();
+    // The tree calls for the topic tree (the Navigation value).
+    std::string BuildNavigation() const;
+    std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) override;
+    std::string ReplaceFormatPlaceholders(const std::string& text) override;
+
+    bool StartFromRoot = false;
+    bool DrawLine = false;
+    bool AutoCollapse = false;
+    bool FolderInsteadOfBook = false;
+    int32_t DefaultTopicIndex = -1;
+    std::string ScriptLibrary;
+    std::string Navigation;
+};
+
+// A title as a script string: backslashes and quotation marks escaped, and line breaks, which
+// would end the string.
+std::string ScriptString(const std::string& text);
+
+}  // namespace leafsmith

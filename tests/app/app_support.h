@@ -1,0 +1,49 @@
+// Running leafsmith-build and the other command-line programs from the tests.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "test_support.h"
+
+namespace leafsmith::testing {
+
+struct CommandResult {
+    int Status = -1;
+    std::string Output;  // standard output
+    std::string Errors;  // standard error
+};
+
+// Runs a shell command with standard input from /dev/null (so never at a terminal).
+inline CommandResult RunCommand(const std::string& command) {
+    TempFolder scratch;
+    const std::string errors = scratch / "stderr";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
+        ::popen(("{ " + command + "; } </dev/null 2>'" + errors + "'").c_str(), "r"), ::pclose);
+    CommandResult result;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) result.Output.append(buffer, got);
+    int status = ::pclose(pipe.release());
+    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Errors = ReadFile(errors);
+    return result;
+}
+
+inline std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+// The folder of the built programs and the data beside them.
+inline std::string ProgramFolder() {
+    const char* folder = std::getenv("LEAFSMITH_BIN_DIR");
+    return folder ? folder : "build/bin";
+}
+
+inline CommandResult RunLeafsmithBuild(const std::string& arguments) {
+    return RunCommand(Quote(ProgramFolder() + "/leafsmith-build") + " " + arguments);
+}
+
+}  // namespace leafsmith::testing

@@ -1,0 +1,276 @@
+// End-to-end builds: leafsmith-build on small projects in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app_support.h"
+#include "core/project_option.h"
+#include "core/strings.h"
+
+namespace leafsmith {
+namespace {
+
+using testing::Quote;
+using testing::ReadFile;
+using testing::RunCommand;
+using testing::RunLeafsmithBuild;
+using testing::TempFolder;
+using testing::WriteFile;
+namespace fs = std::filesystem;
+
+const char* PageTemplate =
+    "<html><HEAD><title>($TITLE$)</title></HEAD><body>($PROJECTTITLE$)|($CHARSET$)|($SEQUENCE$)|($THISFILENAME$)|"
+    "($PREVIOUSPAGE$)|($NEXTPAGE$)|<!--ShowWhenFirst-->first<!--/ShowWhenFirst--><!--HideWhenFirst-->notfirst"
+    "<!--/HideWhenFirst-->|<!--ShowWhenEnd-->end<!--/ShowWhenEnd--><!--HideWhenEnd-->notend<!--/HideWhenEnd-->|"
+    "($WEBSITEJS$)\n($CONTENT$)</body></html>\n";
+
+const char* FaqTemplate =
+    "<html><head><title>($PROJECTTITLE$)</title></head><body>\n"
+    "<ul><!--LISTBEGIN--><li><a href=\"($FAQLINKHREF$)\">($FAQLINKTITLE$)</a></li><!--LISTEND--></ul>\n"
+    "<div>($FAQLINKLIST$)</div>\n"
+    "<!--TopicTemplateBegin--><h2>($FAQTITLE$)</h2>($FAQCONTENT$)<!--TopicTemplateEnd-->\n"
+    "</body></html>\n";
+
+// The three topics of the contents-list example: Intro, Part A (a heading with an icon, an alias
+// and a context number) and Detail below it.
+const char* ExampleText =
+    "Intro\nIntro text\n{Para}\nPart A [ICON3] [A=PA] [ID=20]\n{>}\n{Para}\nDetail\nDetail text\n";
+
+class Building : public ::testing::Test {
+protected:
+    Building() {
+        WriteFile(folder / "setup/singlehtml.htm",
+                  "<html><head><title>($PROJECTTITLE$)</title></head><body>($CHARSET$)\n($ALLCONTENT$)</body></html>\n");
+        WriteFile(folder / "setup/icons/cplus.gif", "plus");
+        WriteFile(folder / "setup/icons/cminus.gif", "minus");
+        WriteFile(folder / "setup/icons/1.gif", "not copied for these formats");
+        WriteFile(folder / "group/templates.ini",
+                  "[GENERAL]\nGroupName=Test\n[COMMON]\nCopyFiles=style.css\n"
+                  "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:renamed.txt;extra.txt\n"
+                  "CopyFiles=img/*.*:pictures/\nType=0\n"
+                  "[Template2]\nContentTemplates=faq.htm\nType=3\n");
+        WriteFile(folder / "group/page.htm", PageTemplate);
+        WriteFile(folder / "group/faq.htm", FaqTemplate);
+        WriteFile(folder / "group/extra.txt", "Extra for ($PROJECTTITLE$) ($TITLE$)\n");
+        WriteFile(folder / "group/style.css", "body{}");
+        WriteFile(folder / "group/img/a.gif", "gif");
+        WriteFile(folder / "project/text/example.txt", ExampleText);
+
+        options.ProjectTitle = "Demo";
+        options.SplitByTagLines = true;
+        options.LineSign = "{Para}";
+        options.UseLevelSigns = true;
+        options.AddOneSign = "{>}";
+        options.MinusOneSign = "{<}";
+        options.BackToRootSign = "{|<}";
+        options.FileList = {"text/example.txt"};
+        options.EncodingIndex = 23;
+        options.FileNamePrefix = "p";
+        options.FileExtension = ".htm";
+        options.CounterStart = 1;
+        options.CounterLength = 1;
+        options.LanguageIndex = 34;
+        options.OutDir = "out";
+        options.OutputChm = true;
+        options.TempletChm = folder / "group";
+        options.TempletNoChm = 1;
+        options.CHMFileName = "demo";
+        options.TempletChm_Faq = folder / "group";
+        options.TempletNoChm_Faq = 2;
+        options.TitleListStyle_Faq = 2;
+        options.SingleHtmlFileName = "all.htm";
+    }
+
+    testing::CommandResult Build(const std::string& extra = "--yes") {
+        options.SaveToFile(folder / "project/demo.lfx");
+        return RunLeafsmithBuild("--no-pause --setup-dir " + Quote(folder / "setup") + " " + extra + " " +
+                                 Quote(folder / "project/demo.lfx"));
+    }
+
+    std::string Out(const std::string& name) { return ReadFile(folder / ("project/out/" + name)); }
+
+    TempFolder folder;
+    TProjectOption options;
+};
+
+TEST_F(Building, ChmPagesContentsListAndAliases) {
+    testing::CommandResult result = Build();
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_EQ(result.Output,
+              "Reading the text files...\n\nMaking CHM format...\np1.htm\np3.htm\nCopying files...\n"
+              "Creating Chm Project...\n\nDone.\nThe creation has been completed succussfully.\n");
+    const std::string head = "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\">";
+    EXPECT_EQ(Out("CHM/html/p1.htm"),
+              head + "<title>Intro</title></HEAD><body>Demo|UTF-8|0|p1.htm|#|p3.htm|<!--ShowWhenFirst-->first"
+                     "<!--/ShowWhenFirst-->|<!--HideWhenEnd-->notend<!--/HideWhenEnd-->|\r\nIntro text<BR>\r\n"
+                     "</body></html>\r\n");
+    EXPECT_EQ(Out("CHM/html/p3.htm"),
+              head + "<title>Detail</title></HEAD><body>Demo|UTF-8|2|p3.htm|p1.htm|#|<!--HideWhenFirst-->notfirst"
+                     "<!--/HideWhenFirst-->|<!--ShowWhenEnd-->end<!--/ShowWhenEnd-->|\r\nDetail text<BR>\r\n"
+                     "</body></html>\r\n");
+    EXPECT_FALSE(fs::exists(folder / "project/out/CHM/html/p2.htm"));  // a heading without a page
+
+    const std::string hhc = Out("CHM/demo.hhc");
+    EXPECT_NE(hhc.find("   </OBJECT>\r\n"
+                       "<UL><LI><OBJECT type=\"text/sitemap\">\r\n"
+                       "<param name=\"Name\" value=\"Intro\">\r\n"
+                       "<param name=\"Local\" value=\"html\\p1.htm\">\r\n"
+                       "</OBJECT>\r\n"
+                       "<LI><OBJECT type=\"text/sitemap\">\r\n"
+                       "<param name=\"Name\" value=\"Part A\">\r\n"
+                       "<param name=\"ImageNumber\" value=\"3\">\r\n"
+                       "</OBJECT>\r\n"
+                       "<UL><LI><OBJECT type=\"text/sitemap\">\r\n"
+                       "<param name=\"Name\" value=\"Detail\">\r\n"
+                       "<param name=\"Local\" value=\"html\\p3.htm\">\r\n"
+                       "</OBJECT>\r\n"
+                       "</UL></UL>\r\n"
+                       "</BODY>\r\n"),
+              std::string::npos)
+        << hhc;
+    const std::string hhp = Out("CHM/demo.hhp");
+    EXPECT_NE(hhp.find("Default Font=,,0\r\nDefault Window=main\r\nDefault topic=html\\p1.htm\r\n"), std::string::npos);
+    EXPECT_NE(hhp.find("Language=0x0409 English (United States)\r\nTitle=Demo\r\n"), std::string::npos);
+    EXPECT_NE(hhp.find("[FILES]\r\nhtml\\extra.txt\r\nhtml\\icons\\cminus.gif\r\nhtml\\icons\\cplus.gif\r\nhtml\\p1.htm\r\n"
+                       "html\\p3.htm\r\nhtml\\pictures\\a.gif\r\nhtml\\renamed.txt\r\nhtml\\style.css\r\n\r\n"
+                       "[ALIAS]\r\nPA= html\\p2.htm\r\n\r\n\r\n[MAP]\r\n#include demo.h\r\n\r\n"),
+              std::string::npos)
+        << hhp;
+    EXPECT_EQ(Out("CHM/demo.h"), "#define PA 20\r\n");
+    EXPECT_EQ(Out("CHM/html/renamed.txt"), "Extra for Demo ($TITLE$)\r\n");
+    EXPECT_EQ(Out("CHM/html/pictures/a.gif"), "gif");
+    EXPECT_FALSE(fs::exists(folder / "project/out/CHM/html/icons/1.gif"));
+}
+
+TEST_F(Building, FaqAndSingleHtmlPutEveryTopicOnOnePage) {
+    options.OutputChm = false;
+    options.OutputFaq = true;
+    options.OutputSingleHtml = true;
+    testing::CommandResult result = Build();
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_EQ(result.Output,
+              "Reading the text files...\n\nMaking FAQ format...\nCopying files...\n\nMaking SingleHTML format...\n\n"
+              "Done.\nThe creation has been completed succussfully.\n");
+    EXPECT_EQ(Out("FAQ/html/faq.htm"),
+              "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><title>Demo</title></head><body>\r\n"
+              "<ul><li><a href=\"#a0\">Intro</a></li><li><a href=\"#a2\">Detail</a></li></ul>\r\n"
+              "<div>1. &nbsp;<A HREF=\"#a0\">Intro</A><br>2. &nbsp;Part A<br>&nbsp;&nbsp;&nbsp;&nbsp;2.1 &nbsp;"
+              "<A HREF=\"#a2\">Detail</A><br></div>\r\n"
+              "<h2><a name=\"a0\"></a>Intro</h2>Intro text<BR>\r\n<h2><a name=\"a2\"></a>Detail</h2>Detail text<BR>\r\n"
+              "\r\n</body></html>\r\n");
+    EXPECT_EQ(Out("SingleHTML/all.htm"),
+              "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><title>Demo</title></head><body>"
+              "UTF-8\r\n"
+              "<A name=\"a0\"></A><H1>1. Intro</H1></P><P>Intro text<BR>\r\n<P>"
+              "<A name=\"a1\"></A><H1>2. Part A</H1></P>"
+              "<A name=\"a2\"></A><H2>2.1 Detail</H2></P><P>Detail text<BR>\r\n<P></body></html>\r\n");
+    EXPECT_EQ(Out("SingleHTML/icons/cplus.gif"), "plus");
+}
+
+TEST_F(Building, ExitStatuses) {
+    options.OutDir = "   ";
+    testing::CommandResult noFolder = Build();
+    EXPECT_EQ(noFolder.Status, 4);
+    EXPECT_EQ(noFolder.Output, "You haven't selected output folder.\n");
+
+    options.OutDir = "out";
+    testing::CommandResult declined = Build("");
+    EXPECT_EQ(declined.Status, 5);
+    EXPECT_EQ(declined.Output, "");
+    EXPECT_FALSE(fs::exists(folder / "project/out"));
+
+    options.TempletChm = folder / "no-such-group";
+    testing::CommandResult error = Build();
+    EXPECT_EQ(error.Status, 1);
+    EXPECT_EQ(error.Errors, "leafsmith-build: Unable to find file \"" + folder / "no-such-group/Templates.ini" + "\".\n");
+    EXPECT_EQ(error.Output, "Reading the text files...\n\nMaking CHM format...\n");
+
+    options.TempletChm = "";
+    EXPECT_EQ(Build().Errors,
+              "leafsmith-build: No template group is chosen for the CHM format; choose one in the output settings.\n");
+    options.TempletChm = folder / "group";
+    options.TempletNoChm = 7;
+    EXPECT_EQ(Build().Errors, "leafsmith-build: The template group \"" + folder / "group/" +
+                                  "\" has no template 7 for the CHM format (it has 2 numbered templates).\n");
+
+    options.TempletNoChm = 1;
+    options.FileList = {"text/missing.txt"};
+    testing::CommandResult missing = Build();
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_EQ(missing.Errors, "leafsmith-build: Cannot read the text file \"text/missing.txt\": No such file or directory\n");
+}
+
+// Removing the old output fails while a file in it is immutable (root can still set that flag).
+class LockedFile {
+public:
+    explicit LockedFile(std::string path) : path_(std::move(path)) {
+        WriteFile(path_, "in use");
+        locked_ = RunCommand("chattr +i " + Quote(path_)).Status == 0;
+    }
+    ~LockedFile() { RunCommand("chattr -i " + Quote(path_)); }
+    bool Locked() const { return locked_; }
+
+private:
+    std::string path_;
+    bool locked_;
+};
+
+TEST_F(Building, OldOutputThatCannotBeRemovedIsAskedAbout) {
+    LockedFile locked(folder / "project/out/CHM/locked.htm");
+    if (!locked.Locked()) GTEST_SKIP() << "chattr +i is not available here, so no file can be kept from removal";
+
+    // At a terminal: Yes to the start question, Cancel to the old files.
+    options.SaveToFile(folder / "project/demo.lfx");
+    testing::CommandResult cancelled = RunCommand(
+        "printf 'y\\nc\\n' | script -qec " +
+        Quote(testing::ProgramFolder() + "/leafsmith-build --no-pause --setup-dir " + folder / "setup" + " " +
+              folder / "project/demo.lfx") +
+        " /dev/null");
+    cancelled.Output = ReplaceAll(cancelled.Output, "\r", "");  // the terminal ends its lines with CR LF
+    EXPECT_EQ(cancelled.Status, 3) << cancelled.Output;
+    EXPECT_NE(cancelled.Output.find("Cannot deleted the old files when created CHM format. The old files might be used, "
+                                    "continue?"),
+              std::string::npos)
+        << cancelled.Output;
+    EXPECT_NE(cancelled.Output.find("\nCanceled.\nThe creation has been canceled."), std::string::npos)
+        << cancelled.Output;
+    EXPECT_FALSE(fs::exists(folder / "project/out/CHM/html"));
+
+    // Without a terminal: the old-files question is Cancel, unless --yes goes on over them.
+    testing::CommandResult goesOn = Build("--yes");
+    EXPECT_EQ(goesOn.Status, 0) << goesOn.Errors;
+    EXPECT_TRUE(fs::exists(folder / "project/out/CHM/html/p1.htm"));
+    EXPECT_TRUE(fs::exists(folder / "project/out/CHM/locked.htm"));
+}
+
+TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
+    auto expectRefused = [&](const std::string& what) {
+        testing::CommandResult result = Build();
+        EXPECT_EQ(result.Status, 1) << what;
+        EXPECT_NE(result.Errors.find("leads outside the output folder"), std::string::npos) << what << result.Errors;
+        for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name != "escaped.htm" && name != "escaped.txt" && name != "escaped") << what << ": " << entry.path();
+        }
+    };
+    options.FileNamePrefix = "../../../escaped";
+    expectRefused("page file name");
+    options.FileNamePrefix = "p";
+    WriteFile(folder / "group/templates.ini",
+              "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:../../../escaped.txt\nType=0\n");
+    expectRefused("further template destination");
+    WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=page.htm\nCopyFiles=img/*.*:../../escaped/\nType=0\n");
+    expectRefused("copy destination");
+    WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=page.htm\nType=0\n");
+    options.SourcePath = folder / "group/img";
+    options.DestFolder = "../../../escaped";
+    expectRefused("resource folder");
+    options.DestFolder = "";
+    options.OutputChm = false;
+    options.OutputSingleHtml = true;
+    options.SingleHtmlFileName = "../escaped.htm";
+    expectRefused("single page name");
+}
+
+}  // namespace
+}  // namespace leafsmith

@@ -1,0 +1,180 @@
+#include "helpproject/help_compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "test_support.h"
+
+namespace leafsmith {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+namespace fs = std::filesystem;
+
+struct CommandResult {
+    int Status;
+    std::string Output;
+};
+
+CommandResult RunCommand(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((command + " 2>&1").c_str(), "r"), ::pclose);
+    std::string output;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, got);
+    int status = ::pclose(pipe.release());
+    return {WEXITSTATUS(status), output};
+}
+
+// The default topic recorded in the #SYSTEM file of a compiled help file.
+std::string DefaultTopicOf(const std::string& chm, const std::string& scratch) {
+    RunCommand("extract_chmLib '" + chm + "' '" + scratch + "'");
+    std::string system = ReadFile(scratch + "/#SYSTEM");
+    for (size_t pos = 4; pos + 4 <= system.size();) {
+        unsigned code = static_cast<unsigned char>(system[pos]) | static_cast<unsigned char>(system[pos + 1]) << 8;
+        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3]) << 8;
+        if (code == 2) return std::string(system.c_str() + pos + 4);
+        pos += 4 + length;
+    }
+    return {};
+}
+
+TEST(CleaningTheProject, AliasesTurnToSlashesAndLoseThoseWithoutAPage) {
+    TempFolder folder;
+    WriteFile(folder / "html/p1.htm", "1");
+    WriteFile(folder / "html/p2.htm", "2");
+    WriteFile(folder / "x.h", "#define PA 20\r\n#define GONE 21\r\n");
+    CleanedProject cleaned = CleanProjectForChmcmd(
+        "[OPTIONS]\r\nCompiled file=x.chm\r\nDefault topic=html\\p1.htm\r\nError log file=x.log\r\nTitle=A\\B\r\n\r\n"
+        "[WINDOWS]\r\nmain=\"A\\B, C\",\"x.hhc\",\"\",\"html\\p1.htm\",\"html\\p1.htm\",\"html\\p1.htm\",\"\",,,0x23420,\r\n\r\n"
+        "[FILES]\r\nhtml\\p1.htm\r\nhtml\\p2.htm\r\nhtml\\missing.htm\r\n\r\n"
+        "[ALIAS]\r\nPA= html\\p2.htm\r\nGONE= html\\p9.htm\r\n\r\n"
+        "[MAP]\r\n#include x.h\r\n\r\n",
+        folder.Path());
+    EXPECT_EQ(cleaned.Text,
+              "[OPTIONS]\r\nCompiled file=x.chm\r\nDefault topic=html/p1.htm\r\nError log file=x.log\r\nTitle=A\\B\r\n\r\n"
+              "[WINDOWS]\r\nmain=\"A\\B, C\",\"x.hhc\",\"\",\"html/p1.htm\",\"html/p1.htm\",\"html/p1.htm\",\"\",,,0x23420,\r\n\r\n"
+              "[FILES]\r\nhtml/p1.htm\r\nhtml/p2.htm\r\n\r\n"
+              "[ALIAS]\r\nPA=html/p2.htm\r\n\r\n"
+              "[MAP]\r\n#define PA 20\r\n\r\n");
+    EXPECT_EQ(cleaned.CompiledFile, "x.chm");
+    EXPECT_EQ(cleaned.ErrorLogFile, "x.log");
+    EXPECT_EQ(cleaned.Warnings,
+              (std::vector<std::string>{
+                  "Warning: html/missing.htm does not exist and was left out.",
+                  "Warning: the alias GONE was left out: its page html/p9.htm is not compiled.",
+                  "Warning: the context number of GONE was left out: it has no alias of a compiled page.",
+              }));
+}
+
+TEST(CleaningTheProject, AMissingAliasHeaderIsReported) {
+    TempFolder folder;
+    CleanedProject cleaned = CleanProjectForChmcmd("[MAP]\r\n#include nothere.h\r\n", folder.Path());
+    EXPECT_EQ(cleaned.Text, "[MAP]\r\n");
+    EXPECT_EQ(cleaned.Warnings,
+              std::vector<std::string>{"Warning: the alias header nothere.h does not exist; its context numbers were left out."});
+}
+
+class Compiling : public ::testing::Test {
+protected:
+    void SetUp() override { ::unsetenv("LEAFSMITH_CHMCMD"); }
+    void TearDown() override { ::unsetenv("LEAFSMITH_CHMCMD"); }
+
+    // A help project as the build writes one: pages under html\, aliases and an alias header.
+    void WriteProject(int pages) {
+        TCHMProject project;
+        for (int i = 1; i <= pages; ++i) {
+            WriteFile(folder / ("html/p" + std::to_string(i) + ".htm"),
+                      "<html><head><title>Page " + std::to_string(i) + "</title></head><body><a name=\"sec\"></a>"
+                      "<a href=\"p1.htm#sec\">first</a> page " + std::to_string(i) + "</body></html>");
+        }
+        project.ProjectDir = folder.Path() + "/";
+        project.PagesDir = "html\\";
+        project.Title = "Demo";
+        project.CompiledFile = "demo.chm";
+        project.DefaultTopic = "html\\p1.htm";
+        project.TocBody = "<UL><LI><OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"One\">\r\n"
+                          "<param name=\"Local\" value=\"html\\p1.htm\">\r\n</OBJECT>\r\n</UL>";
+        project.AliasText = "PA= html\\p2.htm\r\nIDH_ID_7= html\\p1.htm\r\nHEADING= html\\nopage.htm\r\n";
+        project.MapText = "#define PA 20\r\n#define IDH_ID_7 7\r\n#define HEADING 3\r\n";
+        project.LogCallback = [this](const std::string& line) { log.push_back(line); };
+        project.ProgressCallback = [this](const std::string& line) { progress.push_back(line); };
+        project.Make(true);
+    }
+
+    TempFolder folder;
+    std::vector<std::string> log;
+    std::vector<std::string> progress;
+};
+
+TEST_F(Compiling, WritesAChmThatChmlibReadsBack) {
+    WriteProject(3);
+    ASSERT_TRUE(fs::exists(folder / "demo.chm")) << ::testing::PrintToString(log);
+    CommandResult listing = RunCommand("enum_chmLib '" + folder / "demo.chm" + "'");
+    for (const char* name : {"/html/p1.htm", "/html/p2.htm", "/html/p3.htm", "/demo.hhc", "/demo.hhk"}) {
+        EXPECT_NE(listing.Output.find(name), std::string::npos) << name;
+    }
+    EXPECT_EQ(DefaultTopicOf(folder / "demo.chm", folder / "extracted"), "html/p1.htm");
+    // chmls writes <name>.h and <name>.ali beside the file it reads, so it reads a copy. The context
+    // table keeps numbers and pages (chmcmd records the page with its folder on this disk).
+    fs::create_directories(folder / "readback");
+    fs::copy_file(folder / "demo.chm", folder / "readback/demo.chm");
+    CommandResult aliases = RunCommand("cd '" + folder / "readback" + "' && chmls extractalias demo.chm && cat demo.ali");
+    EXPECT_NE(aliases.Output.find("helpid20=" + folder / "html/p2.htm"), std::string::npos) << aliases.Output;
+    EXPECT_NE(aliases.Output.find("helpid7=" + folder / "html/p1.htm"), std::string::npos) << aliases.Output;
+    EXPECT_EQ(aliases.Output.find("helpid3="), std::string::npos) << aliases.Output;
+    EXPECT_EQ(std::find(log.begin(), log.end(), "Warning: the alias HEADING was left out: its page html/nopage.htm is not compiled."),
+              log.end() - 2);
+    for (const std::string& line : log) EXPECT_EQ(line.find("Anchor"), std::string::npos) << line;  // the anchors exist
+    EXPECT_EQ(ReadFile(folder / "demo.h"), "#define PA 20\r\n#define IDH_ID_7 7\r\n#define HEADING 3\r\n");  // ours, untouched
+    EXPECT_TRUE(fs::exists(folder / "demo.log"));
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        EXPECT_EQ(entry.path().filename().string().find("leafsmith-compile"), std::string::npos);  // no temporary left
+    }
+}
+
+TEST_F(Compiling, ManyPagesAreAllListed) {
+    WriteProject(2000);
+    ASSERT_TRUE(fs::exists(folder / "demo.chm"));
+    CommandResult listing = RunCommand("enum_chmLib '" + folder / "demo.chm" + "'");
+    size_t pages = 0;
+    for (size_t pos = listing.Output.find(".htm\n"); pos != std::string::npos; pos = listing.Output.find(".htm\n", pos + 1)) {
+        ++pages;
+    }
+    EXPECT_EQ(pages, 2000u);
+    for (const char* name : {"/#SYSTEM", "/#TOPICS", "/html/p1.htm", "/html/p1999.htm"}) {
+        EXPECT_NE(listing.Output.find(std::string(name) + "\n"), std::string::npos) << name;
+    }
+}
+
+TEST_F(Compiling, WithoutACompilerOneLineSaysSo) {
+    ::setenv("LEAFSMITH_CHMCMD", "/nonexistent/chmcmd", 1);
+    WriteProject(1);
+    EXPECT_FALSE(fs::exists(folder / "demo.chm"));
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(),
+              "The help compiler chmcmd was not found (Debian package fp-utils); the help project was written without "
+              "compiling it.");
+}
+
+TEST_F(Compiling, ACrashingCompilerLeavesNoBrokenFile) {
+    WriteFile(folder / "fake-chmcmd", "#!/bin/sh\nprintf 'ITSF broken' > demo.chm\necho 'Writing CHM demo.chm'\n"
+                                      "echo 'An unhandled exception occurred' >&2\nexit 217\n");
+    fs::permissions(folder / "fake-chmcmd", fs::perms::owner_all);
+    ::setenv("LEAFSMITH_CHMCMD", (folder / "fake-chmcmd").c_str(), 1);
+    WriteProject(1);
+    EXPECT_FALSE(fs::exists(folder / "demo.chm"));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "An unhandled exception occurred");
+    EXPECT_EQ(log.back(), "The compile failed (chmcmd ended with status 217); no .chm file was kept.");
+    EXPECT_EQ(progress, std::vector<std::string>{"Writing CHM demo.chm"});
+}
+
+}  // namespace
+}  // namespace leafsmith
