@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the main job on the example project.
+# Installs what is missing, builds, and runs the main job: builds the example project into its
+# output formats in out/Example1.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure_packages.sh
-ensure_packages "${LEAFSMITH_BUILD_PACKAGES[@]}"
+ensure_packages "${LEAFSMITH_BUILD_PACKAGES[@]}" libgtest-dev
 cmake -S . -B build -G Ninja -DLEAFSMITH_WERROR=ON >/dev/null
 cmake --build build
 echo
-echo "Topic tree of the example project (index, level, number, page, flags, icon, context id, alias, title):"
-build/bin/leafsmith-build --structure build/bin/Examples/Example1.lfx
+build/bin/leafsmith-build --yes --no-pause --out out/Example1 build/bin/Examples/Example1.lfx
+echo
+echo "The example's output is in $(pwd)/out/Example1:"
+find out/Example1 -maxdepth 2 \( -name '*.chm' -o -name '*.htm' -o -name 'html' \) | sort | sed 's/^/  /'

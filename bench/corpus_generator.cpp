@@ -1,7 +1,10 @@
 // Writes a Leafsmith project of N topics for benchmarks: a project file and text files with a
 // realistic mix of titles, paragraphs, lists, expandable blocks, tables, level tags and inline tags.
 //
-//   leafsmith-corpus N OUTDIR [--mode 3|4] [--seed S] [--topics-per-file K]
+//   leafsmith-corpus N OUTDIR [--mode 3|4] [--seed S] [--topics-per-file K] [--formats chm,web,ebook,faq,single]
+//
+// The project uses the Classic template group beside the program ({SetupDir}/Templates/Classic);
+// --formats switches formats on (none by default).
 //
 // Mode 3 separates topics by "{Para}" lines and builds the hierarchy with level tags; mode 4
 // marks title lines with "@" and takes the level from the number of marks.
@@ -107,7 +110,7 @@ private:
 
 int Fail(const std::string& message) {
     std::cerr << "leafsmith-corpus: " << message << "\nUsage: leafsmith-corpus N OUTDIR [--mode 3|4] [--seed S] "
-                 "[--topics-per-file K]\n";
+                 "[--topics-per-file K] [--formats chm,web,ebook,faq,single]\n";
     return 2;
 }
 
@@ -120,12 +123,15 @@ int main(int argc, char** argv) {
     int mode = 3;
     unsigned seed = 1;
     int topicsPerFile = 500;
+    std::string formats;
     for (int i = 3; i + 1 < argc; i += 2) {
         std::string option = argv[i];
         if (option == "--mode") {
             mode = std::atoi(argv[i + 1]);
         } else if (option == "--seed") {
             seed = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        } else if (option == "--formats") {
+            formats = "," + std::string(argv[i + 1]) + ",";
         } else if (option == "--topics-per-file") {
             topicsPerFile = std::max(1, std::atoi(argv[i + 1]));
         } else {
@@ -213,6 +219,20 @@ int main(int argc, char** argv) {
     options.CounterLength = 1;
     options.LanguageIndex = 34;
     options.OutDir = "out";
+    const std::string group = "{SetupDir}/Templates/Classic";
+    options.TempletChm = options.TempletChm_WebSite = options.TempletChm_Ebook = options.TempletChm_Faq = group;
+    options.TempletNoChm = 1;
+    options.TempletNoChm_WebSite = 2;
+    options.TempletNoChm_Ebook = 3;
+    options.TempletNoChm_Faq = 4;
+    options.CHMFileName = "corpus";
+    options.SingleHtmlFileName = "corpus.htm";
+    options.OutputChm = formats.find(",chm,") != std::string::npos;
+    options.CompileChm = options.OutputChm;
+    options.OutputWebsite = formats.find(",web,") != std::string::npos;
+    options.OutputEbook = formats.find(",ebook,") != std::string::npos;
+    options.OutputFaq = formats.find(",faq,") != std::string::npos;
+    options.OutputSingleHtml = formats.find(",single,") != std::string::npos;
     options.SaveToFile(outDir + "/corpus.lfx");
     std::cout << outDir << "/corpus.lfx: " << topics << " topics in " << fileNumber << " files\n";
     return 0;

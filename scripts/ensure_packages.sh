@@ -18,5 +18,8 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and testing need.
-LEAFSMITH_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev)
+# What building needs; chmcmd (fp-utils) compiles the help files.
+LEAFSMITH_BUILD_PACKAGES=(cmake ninja-build g++ fp-utils)
+# What the tests need on top: GoogleTest, chmlib's readers, Sphinx for a help project written by
+# another tool, and chattr and script for locked files and terminal questions.
+LEAFSMITH_TEST_PACKAGES=(libgtest-dev libchm-bin python3-sphinx python3-sphinxcontrib.htmlhelp e2fsprogs bsdutils)

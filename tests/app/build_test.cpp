@@ -274,3 +274,125 @@ TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
 
 }  // namespace
 }  // namespace leafsmith
+
+namespace leafsmith {
+namespace {
+
+using testing::Quote;
+using testing::ReadFile;
+using testing::RunCommand;
+using testing::RunLeafsmithBuild;
+using testing::TempFolder;
+using testing::WriteFile;
+namespace fs = std::filesystem;
+
+// The default topic recorded in the #SYSTEM file of a compiled help file.
+std::string DefaultTopicOf(const std::string& chm, const std::string& scratch) {
+    RunCommand("extract_chmLib " + Quote(chm) + " " + Quote(scratch));
+    std::string system = ReadFile(scratch + "/#SYSTEM");
+    for (size_t pos = 4; pos + 4 <= system.size();) {
+        unsigned code = static_cast<unsigned char>(system[pos]) | static_cast<unsigned char>(system[pos + 1]) << 8;
+        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3]) << 8;
+        if (code == 2) return std::string(system.c_str() + pos + 4);
+        pos += 4 + length;
+    }
+    return {};
+}
+
+size_t CountOccurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++count;
+    return count;
+}
+
+TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
+    WriteFile(folder / "project/text/example.txt",
+              "Intro [ID=5]\nIntro text\n{Para}\nPart A [ICON3] [A=PA] [ID=20]\n{>}\n{Para}\nDetail [DEFAULT] [A=IDH_DETAIL]\n"
+              "Detail text\n");
+    options.CompileChm = true;
+    testing::CommandResult result = Build();
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_NE(result.Output.find("Creating Chm Project...\n"
+                                 "Warning: the alias PA was left out: its page html/p2.htm is not compiled.\n"
+                                 "Warning: the context number of PA was left out: it has no alias of a compiled page.\n"),
+              std::string::npos)
+        << result.Output;
+    EXPECT_NE(result.Output.find("Writing CHM demo.chm\n"), std::string::npos) << result.Output;
+    const std::string chm = folder / "project/out/CHM/demo.chm";
+    testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(chm));
+    for (const char* name : {"/html/p1.htm\n", "/html/p3.htm\n", "/html/style.css\n", "/demo.hhc\n", "/demo.hhk\n"}) {
+        EXPECT_NE(listing.Output.find(name), std::string::npos) << name << listing.Output;
+    }
+    EXPECT_EQ(DefaultTopicOf(chm, folder / "extracted"), "html/p3.htm");
+    fs::create_directories(folder / "aliases");
+    fs::copy_file(chm, folder / "aliases/demo.chm");
+    testing::CommandResult aliases = RunCommand("cd " + Quote(folder / "aliases") + " && chmls extractalias demo.chm && cat demo.ali");
+    EXPECT_NE(aliases.Output.find("helpid5=" + folder / "project/out/CHM/html/p1.htm"), std::string::npos) << aliases.Output;
+    // An alias without a context number takes the topic's index.
+    EXPECT_NE(aliases.Output.find("helpid2=" + folder / "project/out/CHM/html/p3.htm"), std::string::npos) << aliases.Output;
+}
+
+TEST_F(Building, WithoutADefaultTopicTheHelpOpensAtTheFirstPage) {
+    WriteFile(folder / "project/text/example.txt", "Heading\n{>}\n{Para}\nFirst leaf\n{Para}\nSecond leaf\n");
+    ASSERT_EQ(Build().Status, 0);
+    EXPECT_NE(Out("CHM/demo.hhp").find("Default topic=html\\p2.htm\r\n"), std::string::npos) << Out("CHM/demo.hhp");
+    // A default topic without a page of its own gives way to the next page.
+    WriteFile(folder / "project/text/example.txt", "Heading [DEFAULT]\n{>}\n{Para}\nFirst leaf\n{Para}\nSecond leaf\n");
+    ASSERT_EQ(Build().Status, 0);
+    EXPECT_NE(Out("CHM/demo.hhp").find("Default topic=html\\p2.htm\r\n"), std::string::npos);
+}
+
+TEST(LargeProject, TwoThousandTopicsCompileCompletely) {
+    TempFolder folder;
+    ASSERT_EQ(RunCommand(Quote(testing::ProgramFolder() + "/leafsmith-corpus") + " 2000 " + Quote(folder / "corpus")).Status, 0);
+    TProjectOption options(testing::ProgramFolder());
+    options.LoadFromFile(folder / "corpus/corpus.lfx");
+    options.OutputChm = true;
+    options.TempletChm = testing::ProgramFolder() + "/Templates/Classic";
+    options.TempletNoChm = 1;
+    options.CHMFileName = "corpus";
+    options.CompileChm = true;
+    options.SaveToFile(folder / "corpus/corpus.lfx");
+    testing::CommandResult result = RunLeafsmithBuild("--yes --no-pause " + Quote(folder / "corpus/corpus.lfx"));
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(folder / "corpus/out/CHM/corpus.chm"));
+    size_t pages = 0;
+    for (int page = 1; page <= 2000; ++page) {
+        pages += listing.Output.find("/html/" + std::to_string(page) + ".htm\n") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(pages, 2000u);
+    EXPECT_EQ(CountOccurrences(listing.Output, "normal file"),
+              2000 + 1 /* style */ + 2 /* icons */ + 2 /* contents, index */ + 1 /* readme */);
+}
+
+TEST(CompileCommand, AProjectOfAnotherToolCompilesCompletely) {
+    TempFolder folder;
+    WriteFile(folder / "src/conf.py",
+              "project = 'Demo Docs'\nhtmlhelp_basename = 'demodocs'\nextensions = ['sphinxcontrib.htmlhelp']\n");
+    WriteFile(folder / "src/index.rst", "Demo\n====\n\n.. toctree::\n\n   guide\n\nHello *world*. See :ref:`sec`.\n");
+    WriteFile(folder / "src/guide.rst", ".. _sec:\n\nGuide\n=====\n\nBack to :doc:`index`.\n\nPart\n----\n\nMore.\n");
+    testing::CommandResult sphinx =
+        RunCommand("/usr/bin/sphinx-build -q -b htmlhelp " + Quote(folder / "src") + " " + Quote(folder / "out"));
+    ASSERT_EQ(sphinx.Status, 0) << sphinx.Output << sphinx.Errors;
+
+    testing::CommandResult result = RunLeafsmithBuild("--compile " + Quote(folder / "out/demodocs.hhp"));
+    EXPECT_EQ(result.Status, 0) << result.Output << result.Errors;
+    EXPECT_NE(result.Output.find("Writing CHM demodocs.chm\n"), std::string::npos) << result.Output;
+    testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(folder / "out/demodocs.chm"));
+    std::string project = ReadFile(folder / "out/demodocs.hhp");
+    size_t files = project.find("[FILES]");
+    ASSERT_NE(files, std::string::npos);
+    size_t listed = 0;
+    for (const std::string& line : SplitLines(project.substr(project.find('\n', files) + 1))) {
+        if (TrimView(line).empty() || line.front() == '[') break;
+        EXPECT_NE(listing.Output.find("/" + ReplaceAll(line, "\\", "/") + "\n"), std::string::npos) << line;
+        ++listed;
+    }
+    EXPECT_GE(listed, 3u);
+
+    testing::CommandResult missing = RunLeafsmithBuild("--compile " + Quote(folder / "none.hhp"));
+    EXPECT_EQ(missing.Status, 1);
+}
+
+}  // namespace
+}  // namespace leafsmith
