@@ -44,11 +44,18 @@ protected:
         WriteFile(folder / "setup/icons/cplus.gif", "plus");
         WriteFile(folder / "setup/icons/cminus.gif", "minus");
         WriteFile(folder / "setup/icons/1.gif", "not copied for these formats");
+        WriteFile(folder / "setup/webjs.dat", "<script>/* tree */</script>\n");
         WriteFile(folder / "group/templates.ini",
                   "[GENERAL]\nGroupName=Test\n[COMMON]\nCopyFiles=style.css\n"
                   "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:renamed.txt;extra.txt\n"
                   "CopyFiles=img/*.*:pictures/\nType=0\n"
-                  "[Template2]\nContentTemplates=faq.htm\nType=3\n");
+                  "[Template2]\nContentTemplates=faq.htm\nType=3\n"
+                  "[Template3]\nContentTemplates=web.htm\nOtherTemplates=nav.htm\nType=1\n"
+                  "[Template4]\nContentTemplates=ebook.htm\nOtherTemplates=contents.htm\nDefault=contents.htm\nType=2\n");
+        WriteFile(folder / "group/web.htm", "<html><head>($WEBSITEJS$)</head><body>($DEFAULTPAGE$)|($CONTENT$)</body></html>\n");
+        WriteFile(folder / "group/nav.htm", "($WEBSITEJS$)|($DEFAULTPAGE$)|($NAVIGATION$)\n");
+        WriteFile(folder / "group/ebook.htm", "($INDEXPAGE$)|($JUMPMENULIST$)|($TITLELIST$)|($CONTENT$)\n");
+        WriteFile(folder / "group/contents.htm", "($TITLELIST$)|($JUMPMENULIST$)|($INDEXPAGE$)\n");
         WriteFile(folder / "group/page.htm", PageTemplate);
         WriteFile(folder / "group/faq.htm", FaqTemplate);
         WriteFile(folder / "group/extra.txt", "Extra for ($PROJECTTITLE$) ($TITLE$)\n");
@@ -191,7 +198,7 @@ TEST_F(Building, ExitStatuses) {
     options.TempletChm = folder / "group";
     options.TempletNoChm = 7;
     EXPECT_EQ(Build().Errors, "leafsmith-build: The template group \"" + folder / "group/" +
-                                  "\" has no template 7 for the CHM format (it has 2 numbered templates).\n");
+                                  "\" has no template 7 for the CHM format (it has 4 numbered templates).\n");
 
     options.TempletNoChm = 1;
     options.FileList = {"text/missing.txt"};
@@ -330,6 +337,60 @@ TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
     EXPECT_NE(aliases.Output.find("helpid5=" + folder / "project/out/CHM/html/p1.htm"), std::string::npos) << aliases.Output;
     // An alias without a context number takes the topic's index.
     EXPECT_NE(aliases.Output.find("helpid2=" + folder / "project/out/CHM/html/p3.htm"), std::string::npos) << aliases.Output;
+}
+
+TEST_F(Building, WebsitePagesGetTheTreeLibraryAndTheirHelpProject) {
+    options.OutputChm = false;
+    options.OutputWebsite = true;
+    options.OutputChmProject_WebSite = true;
+    options.CHMFileName_WebSite = "site";
+    options.TempletChm_WebSite = folder / "group";
+    options.TempletNoChm_WebSite = 3;
+    testing::CommandResult result = Build();
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_EQ(result.Output,
+              "Reading the text files...\n\nMaking Website format...\np1.htm\np3.htm\nCopying files...\n"
+              "Creating Chm Project...\n\nDone.\nThe creation has been completed succussfully.\n");
+    EXPECT_EQ(Out("WEB/html/p1.htm"),
+              "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><script>/* tree */</script>\r\n"
+              "</head><body>p1.htm|Intro text<BR>\r\n</body></html>\r\n");
+    EXPECT_EQ(Out("WEB/html/nav.htm"),
+              "($WEBSITEJS$)|p1.htm|SetEnv(1,false);SV(0,0,[\"9.gif\",\"9.gif\"]);DB();CL(\"Intro\",\"p1.htm\",\"0\");"
+              "DT();\r\nSV(1,2,[\"3.gif\",\"4.gif\"]);DB();LC(\"1\",\"Part A\",\"#\",\"1\");DT();\r\n"
+              "SV(2,2,[\"9.gif\",\"9.gif\"]);DS(1);DB();IC();CL(\"Detail\",\"p3.htm\",\"2\");DT();\r\nDE();collapseAll();\r\n");
+    EXPECT_TRUE(fs::exists(folder / "project/out/WEB/html/icons/1.gif"));  // the website takes every picture
+    EXPECT_NE(Out("WEB/site.hhp").find("Default topic=html\\index.htm\r\n"), std::string::npos);
+}
+
+TEST_F(Building, EbookPagesGetTheirListsAndTheirHelpProject) {
+    options.OutputChm = false;
+    options.OutputEbook = true;
+    options.OutputChmProject_Ebook = true;
+    options.CHMFileName_Ebook = "book";
+    options.TempletChm_Ebook = folder / "group";
+    options.TempletNoChm_Ebook = 4;
+    options.TitleListStyle_Ebook = 1;
+    testing::CommandResult result = Build();
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_NE(result.Output.find("Copying files...\nCreate Chm Project...\n"), std::string::npos) << result.Output;
+    const std::string titles =
+        "&#8226; &nbsp;<A HREF=\"p1.htm\">Intro</A><br>&#8226; &nbsp;Part A<br>&nbsp;&nbsp;&nbsp;&nbsp;&#8226; &nbsp;"
+        "<A HREF=\"p3.htm\">Detail</A><br>";
+    EXPECT_EQ(Out("eBook/html/p3.htm"),
+              "contents.htm|<select name=\"menu1\" class=\"jumpmenu\" "
+              "onChange=\"window.location=this.options[this.selectedIndex].value;\">\r\n"
+              "<option value=\"p1.htm\"> Intro</option>\r\n<option value=\"#\"> Part A</option>\r\n"
+              "<option value=\"p3.htm\" selected>&nbsp;&nbsp;&nbsp;&nbsp; Detail</option>\r\n</select>|" +
+                  titles + "|Detail text<BR>\r\n\r\n");
+    EXPECT_EQ(Out("eBook/html/contents.htm"), titles + "|($JUMPMENULIST$)|($INDEXPAGE$)\r\n");
+    EXPECT_NE(Out("eBook/book.hhp").find("Default topic=html\\contents.htm\r\n"), std::string::npos);
+
+    // Without a start page in the template, the default topic's page is the index page.
+    WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=ebook.htm\nType=2\n");
+    options.TempletNoChm_Ebook = 1;
+    ASSERT_EQ(Build().Status, 0);
+    EXPECT_EQ(Out("eBook/html/p1.htm").substr(0, 7), "p1.htm|");
+    EXPECT_NE(Out("eBook/book.hhp").find("Default topic=html\\p1.htm\r\n"), std::string::npos);
 }
 
 TEST_F(Building, WithoutADefaultTopicTheHelpOpensAtTheFirstPage) {
