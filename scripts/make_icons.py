@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the small GIF pictures in data/icons: the expand/collapse boxes of expandable blocks
 (cplus.gif, cminus.gif), the contents-tree pictures 1.gif to 11.gif (books, folders, pages) and the
-tree lines and plus/minus boxes the website's contents tree draws with.
+tree lines and plus/minus boxes the website's contents tree draws with; and data/nopic.bmp, the
+preview shown for templates without a sample picture.
 
 Usage: scripts/make_icons.py [OUTPUT_FOLDER]   (default: data/icons beside this script's folder)
 Needs only Python's standard library; the GIF writer is below.
@@ -243,6 +244,45 @@ def tree_piece(kind):
     return c
 
 
+def write_bmp(path, pixels):
+    """24-bit uncompressed BMP; rows are stored bottom up, each padded to four bytes."""
+    height = len(pixels)
+    width = len(pixels[0])
+    row_size = (width * 3 + 3) // 4 * 4
+    data = bytearray()
+    for row in reversed(pixels):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes([b, g, r])
+        data += line + bytes(row_size - len(line))
+    header = b"BM" + (54 + len(data)).to_bytes(4, "little") + bytes(4) + (54).to_bytes(4, "little")
+    info = (40).to_bytes(4, "little") + width.to_bytes(4, "little") + height.to_bytes(4, "little")
+    info += (1).to_bytes(2, "little") + (24).to_bytes(2, "little") + bytes(4) + len(data).to_bytes(4, "little")
+    info += (2835).to_bytes(4, "little") * 2 + bytes(8)
+    with open(path, "wb") as file:
+        file.write(header + info + data)
+
+
+def no_preview(width=200, height=160):
+    """A light card with a framed picture symbol: there is no sample picture."""
+    background, card, line, sky, hill, sun = (238, 241, 245), (252, 253, 254), (176, 186, 199), (214, 226, 240), (160, 178, 200), (232, 196, 110)
+    c = Canvas(width, height)
+    c.fill(0, 0, width - 1, height - 1, background)
+    c.fill(50, 35, 149, 124, card)
+    c.frame(50, 35, 149, 124, line)
+    c.fill(62, 47, 137, 112, sky)
+    c.frame(62, 47, 137, 112, line)
+    for y in range(80, 113):  # two hills
+        for x in range(62, 138):
+            if y > 112 - (x - 62) * 0.9 and y > 112 - (137 - x) * 0.6 + 10:
+                c.dot(x, y, hill)
+    for y in range(55, 70):  # the sun
+        for x in range(110, 126):
+            if (x - 118) ** 2 + (y - 62) ** 2 <= 36:
+                c.dot(x, y, sun)
+    return c
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "icons")
@@ -261,7 +301,8 @@ def main():
         pictures[kind] = tree_piece(kind)
     for name, canvas in pictures.items():
         write_gif(os.path.join(target, name + ".gif"), canvas.pixels)
-    print("wrote %d pictures to %s" % (len(pictures), target))
+    write_bmp(os.path.join(target, "..", "nopic.bmp"), no_preview().pixels)
+    print("wrote %d pictures to %s and nopic.bmp beside it" % (len(pictures), target))
 
 
 if __name__ == "__main__":

@@ -16,11 +16,6 @@ constexpr const char* FlashCabinet =
     "https://fpdownload.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,29,0";
 constexpr const char* FlashPlayerPage = "https://get.adobe.com/flashplayer/";
 
-const TProjectOption& DefaultOptions() {
-    static const TProjectOption defaults;
-    return defaults;
-}
-
 std::string Attribute(const char* name, const std::string& value) {
     return std::string(" ") + name + "=\"" + value + "\"";
 }
@@ -30,7 +25,7 @@ std::string Attribute(const char* name, const std::string& value) {
 enum class TTextAnalysis::PairKind { SImg, Img, Link, LinkN, Bold, Italic, Underline, Flash, Topic, Inc, Font, Anchor, TImg, Email };
 
 std::string TTextAnalysis::InlineTags(std::string_view text, bool encode) {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     std::string html = encode && options.HtmlEncode ? EncodeHtml(text) : std::string(text);
     // Every tag and replacement below needs a "[" or the escape "^]".
     if (html.find('[') == std::string::npos && html.find("^]") == std::string::npos) return html;
@@ -183,7 +178,7 @@ std::string TTextAnalysis::TopicLink(const StringList& args) {
 }
 
 std::string TTextAnalysis::IncludeFile(const std::string& name) {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     // An empty include folder means the project's folder (not the root of the file system).
     std::string folder = options.IncludePath.empty() ? std::string() : WithTrailingSlash(options.IncludePath);
     std::string path = folder + ReplaceAll(name, "\\", "/");

@@ -45,12 +45,34 @@ StringList WithBlanks(const StringList& entries) {
     return result;
 }
 
-const TProjectOption& DefaultOptions() {
-    static const TProjectOption defaults;
-    return defaults;
+// Cuts every stretch from `open` to the closing tag that `findEnd` finds (the position of that
+// tag, or npos) out of `text`, and writes what `store` returns for the content in its place. An
+// opening tag without its end stays, with everything after it.
+template <class FindEnd, class Store>
+void CutTaggedStretches(std::string& text, std::string_view open, std::string_view close, FindEnd findEnd, Store store) {
+    if (text.find(open) == std::string::npos) return;
+    std::string result;
+    result.reserve(text.size());
+    size_t pos = 0;
+    while (true) {
+        size_t start = text.find(open, pos);
+        if (start == std::string::npos) break;
+        size_t end = findEnd(start + open.size());
+        if (end == std::string::npos) break;
+        result.append(text, pos, start - pos);
+        result += store(std::string_view(text).substr(start + open.size(), end - start - open.size()));
+        pos = end + close.size();
+    }
+    result.append(text, pos);
+    text = std::move(result);
 }
 
 }  // namespace
+
+const TProjectOption& TTextAnalysis::Settings() const {
+    static const TProjectOption defaults;
+    return Options ? *Options : defaults;
+}
 
 enum class FrameKind { Lines, Bullets, Numbers, Expandable };
 
@@ -80,7 +102,7 @@ void TTextAnalysis::SetSigns(const std::string& arrow, const std::string& bullet
 }
 
 void TTextAnalysis::LoadSigns() {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     SetSigns(options.ArrowSign, options.BulletSign, options.NumberingSign, options.JoinLinesSign);
 }
 
@@ -96,7 +118,7 @@ void TTextAnalysis::CopySettingsFrom(const TTextAnalysis& other) {
 }
 
 std::string TTextAnalysis::Convert() {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     // An empty resource folder means the resources lie beside the pages: no prefix at all.
     std::string dest = options.DestFolder;
     if (!dest.empty() && dest.back() != '\\' && dest.back() != '/') dest += '\\';
@@ -143,71 +165,44 @@ std::string TTextAnalysis::Placeholder(size_t localNumber) const {
 }
 
 void TTextAnalysis::ExtractSpecialBlocks(std::string& text, std::string_view open, std::string_view close, char kind) {
-    if (text.find(open) == std::string::npos) return;
-    std::string result;
-    result.reserve(text.size());
-    size_t pos = 0;
-    while (true) {
-        size_t start = text.find(open, pos);
-        if (start == std::string::npos) break;
-        size_t end = text.find(close, start + open.size());
-        if (end == std::string::npos) break;
-        result.append(text, pos, start - pos);
-        std::string_view content = std::string_view(text).substr(start + open.size(), end - start - open.size());
+    auto findEnd = [&](size_t from) { return text.find(close, from); };
+    CutTaggedStretches(text, open, close, findEnd, [&](std::string_view content) {
         switch (kind) {
             case 'H': SpecialBlocks.emplace_back(content); break;
             case 'X': SpecialBlocks.push_back("<PRE>" + std::string(content) + "</PRE>"); break;
             case 'T': SpecialBlocks.push_back(SimpleTable(content)); break;
             default: SpecialBlocks.push_back(BackBlock(content)); break;
         }
-        result += Placeholder(SpecialBlocks.size() - 1);
-        pos = end + close.size();
-    }
-    result.append(text, pos);
-    text = std::move(result);
+        return Placeholder(SpecialBlocks.size() - 1);
+    });
 }
 
 void TTextAnalysis::ExtractBlocks(std::string& text) {
     constexpr std::string_view open = "[BLOCK]";
     constexpr std::string_view close = "[/BLOCK]";
-    if (text.find(open) == std::string::npos) return;
-    std::string result;
-    result.reserve(text.size());
-    size_t pos = 0;
-    while (true) {
-        size_t start = text.find(open, pos);
-        if (start == std::string::npos) break;
-        // Balanced search: inner pairs are skipped. The next opening and closing tags are looked
-        // up only when the scan has passed them, so the search stays linear.
-        size_t scan = start + open.size();
+    // Balanced: inner pairs are skipped, so the stored block is the outermost pair. The next
+    // opening and closing tags are looked up only once the scan has passed them, so the search
+    // stays linear.
+    auto findEnd = [&](size_t scan) {
         size_t nextOpen = text.find(open, scan);
         size_t nextClose = text.find(close, scan);
-        size_t depth = 1;
-        size_t end = std::string::npos;
-        while (nextClose != std::string::npos) {
+        for (size_t depth = 1; nextClose != std::string::npos;) {
             if (nextOpen != std::string::npos && nextOpen < nextClose) {
                 ++depth;
-                scan = nextOpen + open.size();
-                nextOpen = text.find(open, scan);
+                nextOpen = text.find(open, nextOpen + open.size());
                 continue;
             }
+            if (--depth == 0) return nextClose;
             scan = nextClose + close.size();
-            if (--depth == 0) {
-                end = nextClose;
-                break;
-            }
             nextClose = text.find(close, scan);
             if (nextOpen != std::string::npos && nextOpen < scan) nextOpen = text.find(open, scan);
         }
-        if (end == std::string::npos) break;  // unclosed: the rest stays as written
-        result.append(text, pos, start - pos);
-        SpecialBlocks.push_back(
-            ConvertNested(std::string_view(text).substr(start + open.size(), end - start - open.size())));
-        result += Placeholder(SpecialBlocks.size() - 1);
-        pos = end + close.size();
-    }
-    result.append(text, pos);
-    text = std::move(result);
+        return std::string::npos;
+    };
+    CutTaggedStretches(text, open, close, findEnd, [&](std::string_view content) {
+        SpecialBlocks.push_back(ConvertNested(content));
+        return Placeholder(SpecialBlocks.size() - 1);
+    });
 }
 
 std::string TTextAnalysis::ConvertNested(std::string_view content) {
@@ -310,7 +305,7 @@ void TTextAnalysis::ConvertLines() {
 // Runs lines at the frame's depth until a line lacks the depth prefix. Returns false after
 // pushing a list or expandable block; the frame then goes on where that one stopped.
 bool TTextAnalysis::LineStep(LineFrame& frame, std::vector<LineFrame>& stack) {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     while (lineIndex_ < InputLines.size()) {
         std::string_view line = TrimView(InputLines[lineIndex_]);
         if (!line.empty() && line.front() == '`') {
@@ -360,7 +355,7 @@ bool TTextAnalysis::LineStep(LineFrame& frame, std::vector<LineFrame>& stack) {
 }
 
 bool TTextAnalysis::ListStep(LineFrame& frame, std::vector<LineFrame>& stack) {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     const std::string& sign = frame.Kind == FrameKind::Numbers ? NumberingSign : BulletSign;
     const bool childMadeNoProgress = frame.ChildStart == lineIndex_;
     frame.ChildStart = SIZE_MAX;
@@ -408,7 +403,7 @@ bool TTextAnalysis::ListStep(LineFrame& frame, std::vector<LineFrame>& stack) {
 
 // `line` comes without its depth prefix.
 void TTextAnalysis::StartExpandableBlock(std::string_view line) {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     const bool open = options.MinusIsDefault && OutputKind == KindSingleHtml;
     Output += "<div class=\"ExpandableBlock\"><p><a class=\"ExpandableBlockLink\" href=\"#\" "
               "onclick=\"return ExpandCollapsibleBlockClick(this);\"><img src=\"icons/";
@@ -446,7 +441,7 @@ bool TTextAnalysis::ExpandableStep(LineFrame& frame, std::vector<LineFrame>& sta
 }
 
 std::string TTextAnalysis::AnalysedLine(std::string_view line) {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     if (options.Subheadings && IsSubheading(line)) {
         return "<span class=\"subheading\">" + InlineTags(line, true) + "</span>";
     }
@@ -464,7 +459,7 @@ std::string TTextAnalysis::AnalysedLine(std::string_view line) {
 }
 
 bool TTextAnalysis::IsSubheading(std::string_view line) const {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     if (line.empty() || line.size() > static_cast<size_t>(std::max(options.SubheadingMaxLen, 0))) return false;
     if (line.front() >= 'a' && line.front() <= 'z') return false;
     if (line.find_first_of("<>*/=+|;{}^") != std::string_view::npos) return false;
@@ -485,7 +480,7 @@ bool TTextAnalysis::IsReminder(std::string_view line, size_t& length) const {
 }
 
 bool TTextAnalysis::IsIllustrative(std::string_view line) const {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     if (line.size() > static_cast<size_t>(std::max(options.IllustrativeTitleMaxLen, 0))) return false;
     for (const std::string& end : detectors_.IllustrativeEnds) {
         if (EndsWith(line, end)) return true;
@@ -494,7 +489,7 @@ bool TTextAnalysis::IsIllustrative(std::string_view line) const {
 }
 
 bool TTextAnalysis::IsTerm(std::string_view line, size_t& position) const {
-    const TProjectOption& options = Options ? *Options : DefaultOptions();
+    const TProjectOption& options = Settings();
     for (const std::string& end : detectors_.TermsEnds) {
         size_t found = line.find(end);
         if (found == std::string_view::npos) continue;

@@ -74,6 +74,8 @@ public:
 
 private:
     struct LineFrame;
+    // The options, or the defaults of a new project when none are set.
+    const TProjectOption& Settings() const;
     enum class PairKind;
 
     std::string Placeholder(size_t localNumber) const;

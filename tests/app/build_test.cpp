@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app_support.h"
+#include "command_support.h"
 #include "core/project_option.h"
 #include "core/strings.h"
 
@@ -293,19 +293,6 @@ using testing::TempFolder;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-// The default topic recorded in the #SYSTEM file of a compiled help file.
-std::string DefaultTopicOf(const std::string& chm, const std::string& scratch) {
-    RunCommand("extract_chmLib " + Quote(chm) + " " + Quote(scratch));
-    std::string system = ReadFile(scratch + "/#SYSTEM");
-    for (size_t pos = 4; pos + 4 <= system.size();) {
-        unsigned code = static_cast<unsigned char>(system[pos]) | static_cast<unsigned char>(system[pos + 1]) << 8;
-        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3]) << 8;
-        if (code == 2) return std::string(system.c_str() + pos + 4);
-        pos += 4 + length;
-    }
-    return {};
-}
-
 size_t CountOccurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++count;
@@ -330,7 +317,7 @@ TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
     for (const char* name : {"/html/p1.htm\n", "/html/p3.htm\n", "/html/style.css\n", "/demo.hhc\n", "/demo.hhk\n"}) {
         EXPECT_NE(listing.Output.find(name), std::string::npos) << name << listing.Output;
     }
-    EXPECT_EQ(DefaultTopicOf(chm, folder / "extracted"), "html/p3.htm");
+    EXPECT_EQ(testing::DefaultTopicOf(chm, folder / "extracted"), "html/p3.htm");
     fs::create_directories(folder / "aliases");
     fs::copy_file(chm, folder / "aliases/demo.chm");
     testing::CommandResult aliases = RunCommand("cd " + Quote(folder / "aliases") + " && chmls extractalias demo.chm && cat demo.ali");

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
-#include "test_support.h"
+#include "command_support.h"
 
 namespace leafsmith {
 namespace {
@@ -17,33 +15,9 @@ using testing::TempFolder;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-struct CommandResult {
-    int Status;
-    std::string Output;
-};
-
-CommandResult RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((command + " 2>&1").c_str(), "r"), ::pclose);
-    std::string output;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, got);
-    int status = ::pclose(pipe.release());
-    return {WEXITSTATUS(status), output};
-}
-
-// The default topic recorded in the #SYSTEM file of a compiled help file.
-std::string DefaultTopicOf(const std::string& chm, const std::string& scratch) {
-    RunCommand("extract_chmLib '" + chm + "' '" + scratch + "'");
-    std::string system = ReadFile(scratch + "/#SYSTEM");
-    for (size_t pos = 4; pos + 4 <= system.size();) {
-        unsigned code = static_cast<unsigned char>(system[pos]) | static_cast<unsigned char>(system[pos + 1]) << 8;
-        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3]) << 8;
-        if (code == 2) return std::string(system.c_str() + pos + 4);
-        pos += 4 + length;
-    }
-    return {};
-}
+using testing::CommandResult;
+using testing::DefaultTopicOf;
+using testing::RunCommand;
 
 TEST(CleaningTheProject, AliasesTurnToSlashesAndLoseThoseWithoutAPage) {
     TempFolder folder;

@@ -1,4 +1,5 @@
-// Running leafsmith-build and the other command-line programs from the tests.
+// Running leafsmith-build and the other command-line programs from the tests, and reading back
+// what they write.
 #pragma once
 
 #include <sys/wait.h>
@@ -44,6 +45,20 @@ inline std::string ProgramFolder() {
 
 inline CommandResult RunLeafsmithBuild(const std::string& arguments) {
     return RunCommand(Quote(ProgramFolder() + "/leafsmith-build") + " " + arguments);
+}
+
+// The default topic recorded in the #SYSTEM file of a compiled help file (extracted with chmlib's
+// extract_chmLib into `scratch`).
+inline std::string DefaultTopicOf(const std::string& chm, const std::string& scratch) {
+    RunCommand("extract_chmLib " + Quote(chm) + " " + Quote(scratch));
+    std::string system = ReadFile(scratch + "/#SYSTEM");
+    for (size_t pos = 4; pos + 4 <= system.size();) {
+        unsigned code = static_cast<unsigned char>(system[pos]) | static_cast<unsigned char>(system[pos + 1]) << 8;
+        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3]) << 8;
+        if (code == 2) return std::string(system.c_str() + pos + 4);
+        pos += 4 + length;
+    }
+    return {};
 }
 
 }  // namespace leafsmith::testing
