@@ -21,5 +21,7 @@ ensure_packages() {
 # What building needs; chmcmd (fp-utils) compiles the help files.
 LEAFSMITH_BUILD_PACKAGES=(cmake ninja-build g++ fp-utils)
 # What the tests need on top: GoogleTest, chmlib's readers, Sphinx for a help project written by
-# another tool, and chattr and script for locked files and terminal questions.
-LEAFSMITH_TEST_PACKAGES=(libgtest-dev libchm-bin python3-sphinx python3-sphinxcontrib.htmlhelp e2fsprogs bsdutils)
+# another tool, chattr and script for locked files and terminal questions, and Chromium, which the
+# browser test drives through playwright-core (from npm, with the machine's Node.js 20 or later).
+LEAFSMITH_TEST_PACKAGES=(libgtest-dev libchm-bin python3-sphinx python3-sphinxcontrib.htmlhelp e2fsprogs bsdutils
+    chromium)
