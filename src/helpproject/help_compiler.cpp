@@ -373,6 +373,8 @@ CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& 
     try {
         WriteFileBytes(copy, cleaned.Text);
         ChildOutput child = RunChild(program, {FileNameOf(copy)}, folder, [&](const std::string& line) {
+            // A link to "#" (expandable blocks use them) makes chmcmd look for the page's folder.
+            if (line.rfind("Warning: Found file ", 0) == 0 && line.find("/ while scanning ") != std::string::npos) return;
             if (line.rfind("Error: Anchor ", 0) == 0) {
                 if (!AnchorReallyMissing(line, folder)) return;
             } else if (line.rfind("Error:", 0) == 0) {

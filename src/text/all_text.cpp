@@ -225,10 +225,18 @@ private:
     }
 
     void Check(int64_t lineNumber) {
+        CheckOnly(lineNumber);
+        pendingLevel_ = currentLevel_;
+    }
+
+    // The test of Check without taking the current level. At the end of a file (modes 1 and 3)
+    // the pending level stays that of the topic just added, so the next topic is still compared
+    // with it: otherwise one tag at the end of a file and one at the start of the next would add
+    // two levels unnoticed.
+    void CheckOnly(int64_t lineNumber) const {
         if (pendingLevel_ + 1 < currentLevel_) {
             throw EStuctureError("More than one level added at:" + *path_ + " Line: " + std::to_string(lineNumber));
         }
-        pendingLevel_ = currentLevel_;
     }
 
     void Collect(std::string_view line) {
@@ -263,9 +271,12 @@ private:
     void EndFile() {
         switch (text_.SeparateMode) {
             case 1:
+                // A file without text (only its name as title) made no check yet: make it now, so
+                // level tags in the file place its own topic, as they do in a file with text.
+                if (!seenContent_ && !pending_.empty()) Check(lineNumber_);
                 if (!pending_.empty()) {
                     FlushTopic();
-                    Check(lineNumber_);
+                    CheckOnly(lineNumber_);
                 }
                 break;
             case 2:
@@ -274,7 +285,7 @@ private:
             case 3:
                 if (!pending_.empty()) {
                     FlushTopic();
-                    Check(lineNumber_);
+                    CheckOnly(lineNumber_);
                 }
                 break;
             default:
@@ -315,9 +326,9 @@ private:
 
     void TagLineSeparatedLine(std::string_view line, std::string_view trimmed) {
         if (trimmed == text_.LineSign) {
-            if (pending_.empty()) return;
-            FlushTopic();
-            pendingLevel_ = currentLevel_;
+            // The pending level stays that of the topic just added: the next topic's first line
+            // is checked against it, so level tags before a separator count like those after it.
+            if (!pending_.empty()) FlushTopic();
             return;
         }
         if (pending_.empty()) Check(lineNumber_);

@@ -166,6 +166,11 @@ int32_t TTextAnalysis::FindTopicByTitle(const std::string& title) {
 std::string TTextAnalysis::TopicLink(const StringList& args) {
     int32_t index = FindTopicByTitle(args[0]);
     if (index < 0) return args.size() == 1 ? args[0] : args[1];
+    // A heading without a page of its own has no file (and no anchor on the FAQ page): the link
+    // goes to the first page after it, its first child's. The single page anchors every topic.
+    if (OutputKind != KindSingleHtml) {
+        while (index < AllText->Count() - 1 && AllText->Topic(index).HasChildren && !AllText->Topic(index).IsPage) ++index;
+    }
     std::string target;
     if (OutputKind == KindFaq || OutputKind == KindSingleHtml) {
         target = args.size() == 3 ? "#" + args[2] : "#a" + std::to_string(index);

@@ -139,6 +139,7 @@ TEST_F(Compiling, WithoutACompilerOneLineSaysSo) {
 
 TEST_F(Compiling, ACrashingCompilerLeavesNoBrokenFile) {
     WriteFile(folder / "fake-chmcmd", "#!/bin/sh\nprintf 'ITSF broken' > demo.chm\necho 'Writing CHM demo.chm'\n"
+                                      "echo 'Warning: Found file html/ while scanning html/p1.htm, but couldn''t find it on disk'\n"
                                       "echo 'An unhandled exception occurred' >&2\nexit 217\n");
     fs::permissions(folder / "fake-chmcmd", fs::perms::owner_all);
     ::setenv("LEAFSMITH_CHMCMD", (folder / "fake-chmcmd").c_str(), 1);

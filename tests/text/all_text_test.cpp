@@ -61,6 +61,13 @@ TEST_F(Splitting, ModeOneWithFileNameTitles) {
     EXPECT_FALSE(text.Topic(1).HasBody);
 }
 
+TEST_F(Splitting, ModeOneLevelTagsInAFileWithoutTextPlaceItsOwnTopic) {
+    text.SeparateMode = 1;
+    text.FileNameTitle = true;
+    Load({{"Start.txt", "body"}, {"Details.txt", "{>}\nbody"}, {"Soups.txt", "{<}\n"}, {"Stews.txt", "body"}});
+    EXPECT_EQ(Outline(), "1 1. Start\n  |body\n2 1.1 Details\n  |body\n1 2. Soups\n1 3. Stews\n  |body\n");
+}
+
 TEST_F(Splitting, ModeOneWithoutTitlesSkipsEmptyFiles) {
     text.SeparateMode = 1;
     Load({{"a.txt", "  \n"}, {"b.txt", "Title\r\nBody\r\n"}});
@@ -173,6 +180,16 @@ TEST_F(Splitting, TwoLevelsAtOnceNamesTheFileAndLine) {
     } catch (const EStuctureError& error) {
         EXPECT_STREQ(error.what(), "More than one level added at:two.txt Line: 4");
     }
+}
+
+TEST_F(Splitting, TwoLevelsAtOnceAreCaughtWhereverTheTagsStand) {
+    text.SeparateMode = 3;
+    EXPECT_EQ(LoadError({{"a.txt", "A\n{>}\n{>}\n{Para}\nB\n"}}), "More than one level added at:a.txt Line: 5");
+    EXPECT_EQ(LoadError({{"a.txt", "A\n{>}\n{Para}\n{>}\nB\n"}}), "More than one level added at:a.txt Line: 5");
+    EXPECT_EQ(LoadError({{"a.txt", "A\n{>}\n"}, {"b.txt", "{>}\nB\n"}}), "More than one level added at:b.txt Line: 2");
+    text.SeparateMode = 1;
+    EXPECT_EQ(LoadError({{"a.txt", "A\n{>}\n"}, {"b.txt", "{>}\nB\n"}}), "More than one level added at:b.txt Line: 2");
+    EXPECT_EQ(LoadError({{"a.txt", "A\n{>}\n{>}\n"}}), "More than one level added at:a.txt Line: 3");
 }
 
 TEST_F(Splitting, LevelTagsWithoutHierarchyAlwaysReturnToTheTop) {

@@ -323,6 +323,7 @@ TEST_F(InlineTagsTest, TopicLinks) {
     text.Options = &pageOptions;
     text.SeparateMode = 3;
     text.LoadTexts({{"a.txt", "Intro\nx\n{Para}\nA & B\ny\n{Para}\nIntro\nsecond intro\n"}});
+    text.BuildStructure();
     converter.AllText = &text;
     EXPECT_EQ(Tags("[TOPIC]Intro[/TOPIC]"), "<a href=\"1.htm\">Intro</a>");
     EXPECT_EQ(Tags("[TOPIC]Intro|the start[/TOPIC]"), "<a href=\"1.htm\">the start</a>");
@@ -336,6 +337,23 @@ TEST_F(InlineTagsTest, TopicLinks) {
     EXPECT_EQ(Tags("[TOPIC]A & B|and|part[/TOPIC]"), "<a href=\"#part\">A & B</a>");
     options.HtmlEncode = true;
     EXPECT_EQ(Tags("[TOPIC]A & B[/TOPIC]"), "A &amp; B");  // encoded, the title no longer matches
+}
+
+TEST_F(InlineTagsTest, ALinkToAHeadingWithoutAPageGoesToItsFirstPage) {
+    TProjectOption pageOptions;
+    pageOptions.FileExtension = ".htm";
+    pageOptions.CounterStart = 1;
+    TAllText text;
+    text.Options = &pageOptions;
+    text.SeparateMode = 4;
+    text.LoadTexts({{"a.txt", "*Start\nx\n*Heading\n**Child\ny\n"}});
+    text.BuildStructure();
+    converter.AllText = &text;
+    EXPECT_EQ(Tags("[TOPIC]Heading[/TOPIC]"), "<a href=\"3.htm\">Heading</a>");
+    converter.OutputKind = KindFaq;
+    EXPECT_EQ(Tags("[TOPIC]Heading[/TOPIC]"), "<a href=\"#a2\">Heading</a>");
+    converter.OutputKind = KindSingleHtml;  // the single page has an anchor for every topic
+    EXPECT_EQ(Tags("[TOPIC]Heading[/TOPIC]"), "<a href=\"#a1\">Heading</a>");
 }
 
 TEST_F(InlineTagsTest, IncludedFiles) {
