@@ -202,7 +202,11 @@ TProjectOption LoadProject(const CommandLine& line) {
         throw EFileError("Cannot open the project file \"" + line.ProjectFile + "\": " +
                          (FolderExists(line.ProjectFile) ? "it is a folder" : "No such file"));
     }
-    TProjectOption options(WithoutTrailingSlash(line.SetupDir ? *line.SetupDir : ExecutableFolder()));
+    // The program folder stands for {SetupDir} in stored paths, so it must not depend on where
+    // the project file is: a relative --setup-dir is taken from the current folder.
+    const std::string setupDir =
+        line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string() : ExecutableFolder();
+    TProjectOption options(WithoutTrailingSlash(setupDir));
     options.LoadFromFile(line.ProjectFile);
     return options;
 }
