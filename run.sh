@@ -11,4 +11,7 @@ echo
 build/bin/leafsmith-build --yes --no-pause --out out/Example1 build/bin/Examples/Example1.lfx
 echo
 echo "The example's output is in $(pwd)/out/Example1:"
-find out/Example1 -maxdepth 2 \( -name '*.chm' -o -name '*.htm' -o -name 'html' \) | sort | sed 's/^/  /'
+for entry in out/Example1/CHM/*.chm out/Example1/WEB/html/index.htm out/Example1/eBook/html/index.htm \
+    out/Example1/FAQ/html/faq.htm out/Example1/SingleHTML/*.htm; do
+    [ -e "$entry" ] && echo "  $entry"
+done
