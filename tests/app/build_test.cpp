@@ -279,20 +279,6 @@ TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
     expectRefused("single page name");
 }
 
-}  // namespace
-}  // namespace leafsmith
-
-namespace leafsmith {
-namespace {
-
-using testing::Quote;
-using testing::ReadFile;
-using testing::RunCommand;
-using testing::RunLeafsmithBuild;
-using testing::TempFolder;
-using testing::WriteFile;
-namespace fs = std::filesystem;
-
 size_t CountOccurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++count;
