@@ -77,7 +77,8 @@ struct CommandLine {
 
 int32_t NumberOption(const std::string& option, const std::string& value, int32_t lowest, int32_t highest) {
     std::optional<int32_t> number = ParseInt32(value);
-    if (!number || *number < lowest || *number > highest || value.find_first_not_of("0123456789") != std::string::npos) {
+    if (!number || *number < lowest || *number > highest ||
+        value.find_first_not_of("0123456789") != std::string::npos) {
         throw UsageError("option '" + option + "' needs a number from " + std::to_string(lowest) + " to " +
                          std::to_string(highest) + ", not '" + value + "'");
     }
@@ -87,11 +88,13 @@ int32_t NumberOption(const std::string& option, const std::string& value, int32_
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     auto valueOf = [&](size_t& i, const std::string& option) -> std::string {
-        if (i + 1 >= args.size()) throw UsageError("option '" + option + "' needs a value");
+        if (i + 1 >= args.size())
+            throw UsageError("option '" + option + "' needs a value");
         return args[++i];
     };
     auto project = [&](const std::string& file) {
-        if (!line.ProjectFile.empty()) throw UsageError("more than one project file given");
+        if (!line.ProjectFile.empty())
+            throw UsageError("more than one project file given");
         line.ProjectFile = file;
     };
     for (size_t i = 0; i < args.size(); ++i) {
@@ -117,32 +120,39 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--setup-dir") {
             line.SetupDir = valueOf(i, arg);
         } else if (arg == "--") {
-            for (++i; i < args.size(); ++i) project(args[i]);
+            for (++i; i < args.size(); ++i)
+                project(args[i]);
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option '" + arg + "'");
         } else {
             project(arg);
         }
     }
-    if (line.Help || line.Version) return line;
+    if (line.Help || line.Version)
+        return line;
     if (line.CompileFile) {
-        if (!line.ProjectFile.empty()) throw UsageError("--compile takes no project file");
+        if (!line.ProjectFile.empty())
+            throw UsageError("--compile takes no project file");
         return line;
     }
-    if (line.ProjectFile.empty()) throw UsageError("no project file given");
-    if (line.Structure && line.ConvertTopic) throw UsageError("--structure and --convert exclude each other");
+    if (line.ProjectFile.empty())
+        throw UsageError("no project file given");
+    if (line.Structure && line.ConvertTopic)
+        throw UsageError("--structure and --convert exclude each other");
     return line;
 }
 
 std::string ExecutableFolder() {
     std::vector<char> buffer(PATH_MAX + 1);
     ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0) return ".";
+    if (length <= 0)
+        return ".";
     return FolderOf(std::string(buffer.data(), static_cast<size_t>(length)));
 }
 
 std::string WithoutTrailingSlash(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     return folder;
 }
 
@@ -159,15 +169,18 @@ public:
     void ClearLog() override {}
     void OutOnInfo(TLfxObject*, const std::string& text) override { PrintEntry(std::cout, text); }
     bool Ask(const std::string& text) override {
-        if (yes_) return true;
-        if (!interactive_) return false;
+        if (yes_)
+            return true;
+        if (!interactive_)
+            return false;
         return Choose(text, "[y/N] ", "yn", 'n') == 'y';
     }
     void Tell(const std::string& text) override { PrintEntry(std::cout, text); }
 
     void ShowError(const std::string& text) override { std::cerr << "leafsmith-build: " << text << '\n'; }
     Answer AskYesCancelRetry(const std::string& text) override {
-        if (yes_) return Answer::Yes;
+        if (yes_)
+            return Answer::Yes;
         if (!interactive_) {
             std::cerr << "leafsmith-build: " << text << " (answered Cancel; --yes goes on)\n";
             return Answer::Cancel;
@@ -187,7 +200,8 @@ private:
     char Choose(const std::string& question, const std::string& prompt, const std::string& letters, char otherwise) {
         std::cerr << ReplaceAll(question, "\r\n", "\n") << '\n' << prompt << std::flush;
         std::string answer;
-        if (!std::getline(std::cin, answer)) return otherwise;
+        if (!std::getline(std::cin, answer))
+            return otherwise;
         std::string_view trimmed = TrimView(answer);
         char first = trimmed.empty() ? otherwise : AsciiLower(trimmed.front());
         return letters.find(first) == std::string::npos ? otherwise : first;
@@ -199,8 +213,8 @@ private:
 
 TProjectOption LoadProject(const CommandLine& line) {
     if (!FileExists(line.ProjectFile)) {
-        throw EFileError("Cannot open the project file \"" + line.ProjectFile + "\": " +
-                         (FolderExists(line.ProjectFile) ? "it is a folder" : "No such file"));
+        throw EFileError("Cannot open the project file \"" + line.ProjectFile +
+                         "\": " + (FolderExists(line.ProjectFile) ? "it is a folder" : "No such file"));
     }
     // The program folder stands for {SetupDir} in stored paths, so it must not depend on where
     // the project file is: a relative --setup-dir is taken from the current folder.
@@ -219,10 +233,14 @@ void LoadTopics(TAllText& text, const TProjectOption& options) {
 
 std::string Flags(const TBlock& topic) {
     std::string flags;
-    if (topic.IsPage) flags += 'P';
-    if (topic.HasChildren) flags += 'C';
-    if (topic.HasBody) flags += 'B';
-    if (topic.IsLastSibling) flags += 'L';
+    if (topic.IsPage)
+        flags += 'P';
+    if (topic.HasChildren)
+        flags += 'C';
+    if (topic.HasBody)
+        flags += 'B';
+    if (topic.IsLastSibling)
+        flags += 'L';
     return flags.empty() ? "-" : flags;
 }
 
@@ -266,16 +284,20 @@ int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t ki
 }
 
 int Build(TProjectOption& options, const CommandLine& line) {
-    if (line.OutDir) options.OutDir = std::filesystem::absolute(*line.OutDir).lexically_normal().string();
+    if (line.OutDir)
+        options.OutDir = std::filesystem::absolute(*line.OutDir).lexically_normal().string();
     Terminal terminal(line.Yes);
     BuildEnvironment environment;
     environment.PauseMilliseconds = line.NoPause ? 0 : 2000;
     environment.Questions = &terminal;
     BuildSession session;
     switch (RunMake(options, terminal, environment, session)) {
-        case MakeResult::Completed: return ExitCompleted;
-        case MakeResult::Cancelled: return ExitCancelled;
-        case MakeResult::NoOutputFolder: return ExitNoOutputFolder;
+        case MakeResult::Completed:
+            return ExitCompleted;
+        case MakeResult::Cancelled:
+            return ExitCancelled;
+        case MakeResult::NoOutputFolder:
+            return ExitNoOutputFolder;
         case MakeResult::Declined:
             std::cerr << "leafsmith-build: the build was not confirmed"
                       << (::isatty(STDIN_FILENO) == 1 ? "" : " (no terminal to ask; --yes confirms it)") << '\n';
@@ -287,7 +309,8 @@ int Build(TProjectOption& options, const CommandLine& line) {
 int Compile(const std::string& projectFile) {
     std::string last;
     auto print = [&last](const std::string& message) {
-        if (message == last || TrimView(message).empty()) return;
+        if (message == last || TrimView(message).empty())
+            return;
         PrintEntry(std::cout, message);
         last = message;
     };
@@ -312,10 +335,13 @@ int Run(const std::vector<std::string>& args) {
         return ExitCompleted;
     }
     try {
-        if (line.CompileFile) return Compile(*line.CompileFile);
+        if (line.CompileFile)
+            return Compile(*line.CompileFile);
         TProjectOption options = LoadProject(line);
-        if (line.Structure) return PrintStructure(options);
-        if (line.ConvertTopic) return PrintConverted(options, *line.ConvertTopic, line.Kind);
+        if (line.Structure)
+            return PrintStructure(options);
+        if (line.ConvertTopic)
+            return PrintConverted(options, *line.ConvertTopic, line.Kind);
         return Build(options, line);
     } catch (const std::bad_alloc&) {
         std::cerr << "leafsmith-build: out of memory\n";

@@ -30,7 +30,8 @@ void ConvertAllTopics(benchmark::State& state) {
     for (auto _ : state) {
         bytes = 0;
         for (const leafsmith::TBlock& topic : text->Topics) {
-            if (!topic.IsPage) continue;
+            if (!topic.IsPage)
+                continue;
             converter.InputLines = topic.SectionLines(2);
             bytes += converter.Convert().size();
         }
@@ -48,7 +49,8 @@ void ConvertOneBody(benchmark::State& state) {
                 size += line.size() + 2;
                 body.push_back(std::move(line));
             }
-            if (size >= target) break;
+            if (size >= target)
+                break;
         }
     }
     leafsmith::TLFXText converter = MakeConverter();

@@ -21,16 +21,18 @@
 namespace {
 
 const std::vector<std::string> Words = {
-    "account", "archive", "backup", "browser", "cache", "channel", "client", "cluster", "column", "command",
-    "config", "console", "context", "cursor", "database", "default", "device", "dialog", "document", "domain",
-    "editor", "entry", "export", "feature", "field", "filter", "folder", "format", "function", "gateway",
-    "handler", "header", "history", "import", "index", "install", "interface", "journal", "kernel", "keyboard",
-    "layout", "library", "license", "message", "module", "monitor", "network", "option", "output", "package",
-    "palette", "parser", "password", "pattern", "plugin", "policy", "printer", "profile", "project", "property",
-    "protocol", "query", "record", "region", "release", "report", "request", "resource", "result", "schedule",
-    "schema", "screen", "script", "search", "section", "server", "service", "session", "setting", "shortcut",
-    "signal", "source", "storage", "stream", "style", "summary", "switch", "system", "table", "template",
-    "terminal", "theme", "thread", "toolbar", "topic", "update", "upload", "user", "version", "window"};
+    "account",   "archive",  "backup",  "browser",  "cache",    "channel",  "client",   "cluster",  "column",
+    "command",   "config",   "console", "context",  "cursor",   "database", "default",  "device",   "dialog",
+    "document",  "domain",   "editor",  "entry",    "export",   "feature",  "field",    "filter",   "folder",
+    "format",    "function", "gateway", "handler",  "header",   "history",  "import",   "index",    "install",
+    "interface", "journal",  "kernel",  "keyboard", "layout",   "library",  "license",  "message",  "module",
+    "monitor",   "network",  "option",  "output",   "package",  "palette",  "parser",   "password", "pattern",
+    "plugin",    "policy",   "printer", "profile",  "project",  "property", "protocol", "query",    "record",
+    "region",    "release",  "report",  "request",  "resource", "result",   "schedule", "schema",   "screen",
+    "script",    "search",   "section", "server",   "service",  "session",  "setting",  "shortcut", "signal",
+    "source",    "storage",  "stream",  "style",    "summary",  "switch",   "system",   "table",    "template",
+    "terminal",  "theme",    "thread",  "toolbar",  "topic",    "update",   "upload",   "user",     "version",
+    "window"};
 
 class Writer {
 public:
@@ -47,30 +49,41 @@ public:
 
     std::string Title(int index) {
         std::string title = Capitalised(Word());
-        for (size_t n = 1 + Pick(4); n > 0; --n) title += " " + Word();
+        for (size_t n = 1 + Pick(4); n > 0; --n)
+            title += " " + Word();
         titles_.push_back(title);
-        if (Chance(5)) title += " [ICON" + std::to_string(1 + Pick(8)) + "]";
-        if (Chance(3)) title += " [ID=" + std::to_string(1000 + index) + "]";
-        if (Chance(2)) title += " [A=IDH_" + std::to_string(index) + "]";
+        if (Chance(5))
+            title += " [ICON" + std::to_string(1 + Pick(8)) + "]";
+        if (Chance(3))
+            title += " [ID=" + std::to_string(1000 + index) + "]";
+        if (Chance(2))
+            title += " [A=IDH_" + std::to_string(index) + "]";
         return title;
     }
 
     std::string Inline() {
         switch (Pick(12)) {
-            case 0: return "[B]" + Word() + "[/B]";
-            case 1: return "[I]" + Word() + " " + Word() + "[/I]";
-            case 2: return "[LINK]https://example.org/" + Word() + "|" + Word() + "[/LINK]";
+            case 0:
+                return "[B]" + Word() + "[/B]";
+            case 1:
+                return "[I]" + Word() + " " + Word() + "[/I]";
+            case 2:
+                return "[LINK]https://example.org/" + Word() + "|" + Word() + "[/LINK]";
             case 3:
-                if (!titles_.empty()) return "[TOPIC]" + titles_[Pick(titles_.size())] + "[/TOPIC]";
+                if (!titles_.empty())
+                    return "[TOPIC]" + titles_[Pick(titles_.size())] + "[/TOPIC]";
                 return Word();
-            case 4: return "[U]" + Word() + "[/U]";
-            default: return Word();
+            case 4:
+                return "[U]" + Word() + "[/U]";
+            default:
+                return Word();
         }
     }
 
     std::string Sentence() {
         std::string sentence = Capitalised(Word());
-        for (size_t n = 5 + Pick(12); n > 0; --n) sentence += " " + (Chance(8) ? Inline() : Word());
+        for (size_t n = 5 + Pick(12); n > 0; --n)
+            sentence += " " + (Chance(8) ? Inline() : Word());
         return sentence + (Chance(10) ? ":" : ".");
     }
 
@@ -78,27 +91,33 @@ public:
         for (size_t block = 1 + Pick(5); block > 0; --block) {
             size_t kind = Pick(20);
             if (kind < 11) {
-                for (size_t n = 1 + Pick(3); n > 0; --n) out += Sentence() + "\n";
+                for (size_t n = 1 + Pick(3); n > 0; --n)
+                    out += Sentence() + "\n";
             } else if (kind < 14) {
                 for (size_t n = 2 + Pick(4); n > 0; --n) {
                     out += "*" + Capitalised(Word()) + " " + Word() + " " + Word() + "\n";
-                    if (Chance(15)) out += "-" + Sentence() + "\n";
+                    if (Chance(15))
+                        out += "-" + Sentence() + "\n";
                 }
             } else if (kind < 16) {
-                for (size_t n = 2 + Pick(4); n > 0; --n) out += "#" + Capitalised(Word()) + " the " + Word() + "\n";
+                for (size_t n = 2 + Pick(4); n > 0; --n)
+                    out += "#" + Capitalised(Word()) + " the " + Word() + "\n";
             } else if (kind < 17) {
                 out += "+" + Capitalised(Word()) + " details\n" + Sentence() + "\n";
-                if (Chance(50)) out += "-" + Sentence() + "\n";
+                if (Chance(50))
+                    out += "-" + Sentence() + "\n";
             } else if (kind < 18) {
                 out += "[TABLE]\nName|Value|Note\n";
-                for (size_t n = 1 + Pick(4); n > 0; --n) out += Word() + "|" + std::to_string(Pick(1000)) + "|" + Word() + "\n";
+                for (size_t n = 1 + Pick(4); n > 0; --n)
+                    out += Word() + "|" + std::to_string(Pick(1000)) + "|" + Word() + "\n";
                 out += "[/TABLE]\n";
             } else if (kind < 19) {
                 out += "[IMG]images/" + Word() + ".png|center[/IMG]\n";
             } else {
                 out += "Note: " + Sentence() + "\n";
             }
-            if (mode_ == 3 || Chance(60)) out += "\n";
+            if (mode_ == 3 || Chance(60))
+                out += "\n";
         }
     }
 
@@ -109,7 +128,8 @@ private:
 };
 
 int Fail(const std::string& message) {
-    std::cerr << "leafsmith-corpus: " << message << "\nUsage: leafsmith-corpus N OUTDIR [--mode 3|4] [--seed S] "
+    std::cerr << "leafsmith-corpus: " << message
+              << "\nUsage: leafsmith-corpus N OUTDIR [--mode 3|4] [--seed S] "
                  "[--topics-per-file K] [--formats chm,web,ebook,faq,single]\n";
     return 2;
 }
@@ -117,7 +137,8 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return Fail("need the number of topics and the output folder");
+    if (argc < 3)
+        return Fail("need the number of topics and the output folder");
     int topics = std::atoi(argv[1]);
     std::string outDir = argv[2];
     int mode = 3;
@@ -138,7 +159,8 @@ int main(int argc, char** argv) {
             return Fail("unknown option " + option);
         }
     }
-    if (topics < 1 || (mode != 3 && mode != 4)) return Fail("bad number of topics or mode");
+    if (topics < 1 || (mode != 3 && mode != 4))
+        return Fail("bad number of topics or mode");
 
     std::filesystem::create_directories(outDir + "/text");
     Writer writer(seed, mode);
@@ -147,7 +169,8 @@ int main(int argc, char** argv) {
     int level = 1;
     int fileNumber = 0;
     auto flush = [&] {
-        if (text.empty()) return;
+        if (text.empty())
+            return;
         std::string name = "text/part" + std::to_string(++fileNumber) + ".txt";
         leafsmith::WriteFileBytes(outDir + "/" + name, text);
         options.FileList.push_back(name);
@@ -164,13 +187,15 @@ int main(int argc, char** argv) {
             }
         }
         if (mode == 3) {
-            if (i > 0) text += "{Para}\n";
+            if (i > 0)
+                text += "{Para}\n";
             if (next == level + 1) {
                 text += "{>}\n";
             } else if (next == 1 && level > 1) {
                 text += "{|<}\n";
             } else {
-                for (int up = level; up > next; --up) text += "{<}\n";
+                for (int up = level; up > next; --up)
+                    text += "{<}\n";
             }
             text += writer.Title(i) + "\n";
         } else {
@@ -178,7 +203,8 @@ int main(int argc, char** argv) {
         }
         level = next;
         writer.Body(text);
-        if ((i + 1) % topicsPerFile == 0) flush();
+        if ((i + 1) % topicsPerFile == 0)
+            flush();
     }
     flush();
 

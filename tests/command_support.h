@@ -28,14 +28,17 @@ inline CommandResult RunCommand(const std::string& command) {
     CommandResult result;
     char buffer[4096];
     size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) result.Output.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
+        result.Output.append(buffer, got);
     int status = ::pclose(pipe.release());
     result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.Errors = ReadFile(errors);
     return result;
 }
 
-inline std::string Quote(const std::string& text) { return "'" + text + "'"; }
+inline std::string Quote(const std::string& text) {
+    return "'" + text + "'";
+}
 
 // The folder of the built programs and the data beside them.
 inline std::string ProgramFolder() {
@@ -54,8 +57,10 @@ inline std::string DefaultTopicOf(const std::string& chm, const std::string& scr
     std::string system = ReadFile(scratch + "/#SYSTEM");
     for (size_t pos = 4; pos + 4 <= system.size();) {
         unsigned code = static_cast<unsigned char>(system[pos]) | static_cast<unsigned char>(system[pos + 1]) << 8;
-        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3]) << 8;
-        if (code == 2) return std::string(system.c_str() + pos + 4);
+        unsigned length = static_cast<unsigned char>(system[pos + 2]) | static_cast<unsigned char>(system[pos + 3])
+                                                                            << 8;
+        if (code == 2)
+            return std::string(system.c_str() + pos + 4);
         pos += 4 + length;
     }
     return {};

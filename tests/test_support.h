@@ -32,7 +32,8 @@ private:
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::filesystem::path file(path);
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    if (file.has_parent_path())
+        std::filesystem::create_directories(file.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
@@ -45,6 +46,8 @@ inline std::string ReadFile(const std::string& path) {
 }
 
 // The folder of the test sources, for golden files.
-inline std::string SourceFolder() { return LEAFSMITH_TEST_SOURCE_DIR; }
+inline std::string SourceFolder() {
+    return LEAFSMITH_TEST_SOURCE_DIR;
+}
 
 }  // namespace leafsmith::testing

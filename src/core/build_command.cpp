@@ -11,21 +11,28 @@ namespace leafsmith {
 
 std::string StartQuestion(const TProjectOption& options) {
     std::string formats;
-    if (options.OutputChm) formats += "* CHM\r\n";
-    if (options.OutputWebsite) formats += "* Website\r\n";
-    if (options.OutputEbook) formats += "* E-book\r\n";
-    if (options.OutputFaq) formats += "* FAQ\r\n";
-    if (options.OutputSingleHtml) formats += "* Single HTML\r\n";
+    if (options.OutputChm)
+        formats += "* CHM\r\n";
+    if (options.OutputWebsite)
+        formats += "* Website\r\n";
+    if (options.OutputEbook)
+        formats += "* E-book\r\n";
+    if (options.OutputFaq)
+        formats += "* FAQ\r\n";
+    if (options.OutputSingleHtml)
+        formats += "* Single HTML\r\n";
     return "You will create the following formats:\r\n" + formats + "\r\n" + "Are you sure to start the creation?";
 }
 
-MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironment& environment, BuildSession& session) {
+MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironment& environment,
+                   BuildSession& session) {
     sink.ClearLog();
     if (TrimView(options.OutDir).empty()) {
         sink.Tell("You haven't selected output folder.");
         return MakeResult::NoOutputFolder;
     }
-    if (!sink.Ask(StartQuestion(options))) return MakeResult::Declined;
+    if (!sink.Ask(StartQuestion(options)))
+        return MakeResult::Declined;
     sink.OutOnInfo(nullptr, "Reading the text files...");
 
     // Both live until the end of this function, on every path.
@@ -45,7 +52,8 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     const std::string language = LanguageString(options.LanguageIndex);
     const std::string font = FontString(options.ContentsFont, options.ContentsFontSize, options.CharacterSetIndex);
     auto compileMessage = [&sink, &session](const std::string& message) {
-        if (message == session.LastCompileMessage || TrimView(message).empty()) return;
+        if (message == session.LastCompileMessage || TrimView(message).empty())
+            return;
         sink.OutOnInfo(nullptr, message);
         session.LastCompileMessage = message;
     };

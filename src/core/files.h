@@ -22,7 +22,7 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes);
 // Creates the folder with every missing parent. Raises EFileError naming it on failure.
 void CreateFolders(const std::string& path);
 
-bool FileExists(const std::string& path);    // a file (or link to one), not a folder
+bool FileExists(const std::string& path);  // a file (or link to one), not a folder
 bool FolderExists(const std::string& path);
 
 // The folder part of a path, without a trailing "/" ("" for a bare name, "/" for the root).

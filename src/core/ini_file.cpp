@@ -13,25 +13,32 @@ IniFile IniFile::Parse(std::string_view bytes) {
     size_t start = 0;
     while (start <= bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = bytes.size();
+        if (end == std::string_view::npos)
+            end = bytes.size();
         std::string_view line = TrimView(bytes.substr(start, end - start));
-        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
+        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+            ++end;
         start = end + 1;
 
-        if (line.empty() || line.front() == ';') continue;
+        if (line.empty() || line.front() == ';')
+            continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
             current = &ini.SectionForWriting(TrimView(line.substr(1, line.size() - 2)));
             continue;
         }
-        if (current == nullptr) continue;
+        if (current == nullptr)
+            continue;
         size_t equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
+        if (equals == std::string_view::npos)
+            continue;
         AddEntry(*current, TrimView(line.substr(0, equals)), TrimView(line.substr(equals + 1)), false);
     }
     return ini;
 }
 
-IniFile IniFile::LoadIfExists(const std::string& path) { return Parse(ReadFileBytesIfExists(path)); }
+IniFile IniFile::LoadIfExists(const std::string& path) {
+    return Parse(ReadFileBytesIfExists(path));
+}
 
 IniFile::Section* IniFile::FindSection(std::string_view name) {
     auto it = sectionIndex_.find(AsciiLowerCase(name));
@@ -44,7 +51,8 @@ const IniFile::Section* IniFile::FindSection(std::string_view name) const {
 }
 
 IniFile::Section& IniFile::SectionForWriting(std::string_view name) {
-    if (Section* found = FindSection(name)) return *found;
+    if (Section* found = FindSection(name))
+        return *found;
     sectionIndex_.emplace(AsciiLowerCase(name), sections_.size());
     sections_.push_back(Section{std::string(name), {}, {}});
     return sections_.back();
@@ -59,11 +67,14 @@ void IniFile::AddEntry(Section& section, std::string_view key, std::string_view 
     }
 }
 
-bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniFile::SectionExists(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
 
 const std::string* IniFile::Find(std::string_view section, std::string_view key) const {
     const Section* found = FindSection(section);
-    if (found == nullptr) return nullptr;
+    if (found == nullptr)
+        return nullptr;
     auto it = found->index.find(AsciiLowerCase(key));
     return it == found->index.end() ? nullptr : &found->entries[it->second].value;
 }
@@ -75,13 +86,15 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key, 
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, int32_t missing) const {
     const std::string* value = Find(section, key);
-    if (value == nullptr) return missing;
+    if (value == nullptr)
+        return missing;
     return ParseInt32(*value).value_or(missing);
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool missing) const {
     const std::string* value = Find(section, key);
-    if (value == nullptr) return missing;
+    if (value == nullptr)
+        return missing;
     std::optional<int32_t> number = ParseInt32(*value);
     return number ? *number != 0 : missing;
 }
@@ -134,6 +147,8 @@ std::string IniFile::Serialize() const {
     return out;
 }
 
-void IniFile::SaveAtomically(const std::string& path) const { WriteFileAtomically(path, Serialize()); }
+void IniFile::SaveAtomically(const std::string& path) const {
+    WriteFileAtomically(path, Serialize());
+}
 
 }  // namespace leafsmith

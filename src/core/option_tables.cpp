@@ -190,7 +190,8 @@ namespace {
 
 template <size_t N>
 std::string_view Row(const std::array<std::string_view, N>& table, int index) {
-    if (index < 0 || static_cast<size_t>(index) >= N) return {};
+    if (index < 0 || static_cast<size_t>(index) >= N)
+        return {};
     return table[static_cast<size_t>(index)];
 }
 
@@ -199,11 +200,14 @@ std::string_view Row(const std::array<std::string_view, N>& table, int index) {
 std::string CharsetName(int encodingIndex) {
     std::string_view row = Row(EncodingItems, encodingIndex);
     size_t semicolon = row.find(';');
-    if (semicolon == std::string_view::npos) return {};
+    if (semicolon == std::string_view::npos)
+        return {};
     return Trim(row.substr(semicolon + 1));
 }
 
-std::string LanguageString(int languageIndex) { return std::string(Row(LanguageItems, languageIndex)); }
+std::string LanguageString(int languageIndex) {
+    return std::string(Row(LanguageItems, languageIndex));
+}
 
 std::string CharacterSetNumber(int characterSetIndex) {
     std::string_view row = Row(CharacterSetItems, characterSetIndex);

@@ -156,20 +156,22 @@ void TProjectOption::LoadFromFile(const std::string& path) {
 
 void TProjectOption::LoadFromIni(const IniFile& ini) {
     for (const GeneralKey& key : GeneralKeys) {
-        std::visit(Overloaded{
-                       [&](const TextKey& field) {
-                           std::string value = ini.ReadString(GeneralSection, key.Key);
-                           this->*field.Member = field.Macro ? DecodePath(value) : value;
-                       },
-                       [&](const FlagKey& field) { this->*field.Member = ini.ReadBool(GeneralSection, key.Key, false); },
-                       [&](const NumberKey& field) {
-                           this->*field.Member = ini.ReadInteger(GeneralSection, key.Key, field.Missing);
-                       },
-                       [&](const ListKey& field) { this->*field.Member = ReadList(GeneralSection, key.Key, ini); },
-                   },
-                   key.Field);
+        std::visit(
+            Overloaded{
+                [&](const TextKey& field) {
+                    std::string value = ini.ReadString(GeneralSection, key.Key);
+                    this->*field.Member = field.Macro ? DecodePath(value) : value;
+                },
+                [&](const FlagKey& field) { this->*field.Member = ini.ReadBool(GeneralSection, key.Key, false); },
+                [&](const NumberKey& field) {
+                    this->*field.Member = ini.ReadInteger(GeneralSection, key.Key, field.Missing);
+                },
+                [&](const ListKey& field) { this->*field.Member = ReadList(GeneralSection, key.Key, ini); },
+            },
+            key.Field);
     }
-    for (const WindowSection& section : WindowSections) ReadWindowOptions(this->*section.Window, ini, section.Name);
+    for (const WindowSection& section : WindowSections)
+        ReadWindowOptions(this->*section.Window, ini, section.Name);
 }
 
 std::string TProjectOption::ToIniText() const {
@@ -186,28 +188,38 @@ std::string TProjectOption::ToIniText() const {
                    },
                    key.Field);
     }
-    for (const WindowSection& section : WindowSections) WriteWindowOptions(this->*section.Window, ini, section.Name);
+    for (const WindowSection& section : WindowSections)
+        WriteWindowOptions(this->*section.Window, ini, section.Name);
     return ini.Serialize();
 }
 
-void TProjectOption::SaveToFile(const std::string& path) const { WriteFileAtomically(path, ToIniText()); }
+void TProjectOption::SaveToFile(const std::string& path) const {
+    WriteFileAtomically(path, ToIniText());
+}
 
 void TProjectOption::ReadWindowOptions(TCHMProject& window, const IniFile& ini, const std::string& section) const {
-    for (const auto& field : WindowNumberFields) window.*field.Member = ini.ReadInteger(section, field.Key, 0);
-    for (const auto& field : WindowFlagFields) window.*field.Member = ini.ReadBool(section, field.Key, false);
-    for (const auto& field : WindowStoredTextFields) window.*field.Member = ini.ReadString(section, field.Key);
+    for (const auto& field : WindowNumberFields)
+        window.*field.Member = ini.ReadInteger(section, field.Key, 0);
+    for (const auto& field : WindowFlagFields)
+        window.*field.Member = ini.ReadBool(section, field.Key, false);
+    for (const auto& field : WindowStoredTextFields)
+        window.*field.Member = ini.ReadString(section, field.Key);
 }
 
 void TProjectOption::WriteWindowOptions(const TCHMProject& window, IniFile& ini, const std::string& section) const {
-    for (const auto& field : WindowNumberFields) ini.WriteInteger(section, field.Key, window.*field.Member);
-    for (const auto& field : WindowFlagFields) ini.WriteBool(section, field.Key, window.*field.Member);
-    for (const auto& field : WindowStoredTextFields) ini.WriteString(section, field.Key, window.*field.Member);
+    for (const auto& field : WindowNumberFields)
+        ini.WriteInteger(section, field.Key, window.*field.Member);
+    for (const auto& field : WindowFlagFields)
+        ini.WriteBool(section, field.Key, window.*field.Member);
+    for (const auto& field : WindowStoredTextFields)
+        ini.WriteString(section, field.Key, window.*field.Member);
 }
 
 StringList TProjectOption::ReadList(const std::string& section, const std::string& name, const IniFile& ini) const {
     int32_t count = ini.ReadInteger(section, name, 0);
     StringList list;
-    if (count <= 0 || count > MaxStoredListItems) return list;
+    if (count <= 0 || count > MaxStoredListItems)
+        return list;
     list.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         list.push_back(DecodePath(ini.ReadString(section, name + "." + std::to_string(i))));
@@ -218,31 +230,39 @@ StringList TProjectOption::ReadList(const std::string& section, const std::strin
 void TProjectOption::WriteList(const StringList& list, const std::string& section, IniFile& ini,
                                const std::string& name) const {
     ini.WriteInteger(section, name, static_cast<int32_t>(list.size()));
-    for (size_t i = 0; i < list.size(); ++i) ini.WriteString(section, name + "." + std::to_string(i), EncodePath(list[i]));
+    for (size_t i = 0; i < list.size(); ++i)
+        ini.WriteString(section, name + "." + std::to_string(i), EncodePath(list[i]));
 }
 
 std::string TProjectOption::EncodePath(const std::string& text) const {
     return SetupDir.empty() ? text : ReplaceAll(text, SetupDir, "{SetupDir}");
 }
 
-std::string TProjectOption::DecodePath(const std::string& text) const { return ReplaceAll(text, "{SetupDir}", SetupDir); }
+std::string TProjectOption::DecodePath(const std::string& text) const {
+    return ReplaceAll(text, "{SetupDir}", SetupDir);
+}
 
 std::string TProjectOption::ResolvePath(const std::string& path) const {
-    if (path.empty() || path.front() == '/' || ProjectFolder.empty()) return path;
+    if (path.empty() || path.front() == '/' || ProjectFolder.empty())
+        return path;
     return JoinPath(ProjectFolder, path);
 }
 
 bool TProjectOption::SameStoredValues(const TProjectOption& other) const {
     for (const GeneralKey& key : GeneralKeys) {
-        bool same = std::visit([&](const auto& field) { return this->*field.Member == other.*field.Member; }, key.Field);
-        if (!same) return false;
+        bool same =
+            std::visit([&](const auto& field) { return this->*field.Member == other.*field.Member; }, key.Field);
+        if (!same)
+            return false;
     }
     for (const WindowSection& section : WindowSections) {
         const TCHMProject& mine = this->*section.Window;
         const TCHMProject& theirs = other.*section.Window;
-        if (!mine.IsSameAs(theirs)) return false;
+        if (!mine.IsSameAs(theirs))
+            return false;
         for (const auto& field : WindowStoredTextFields) {
-            if (mine.*field.Member != theirs.*field.Member) return false;
+            if (mine.*field.Member != theirs.*field.Member)
+                return false;
         }
     }
     return true;

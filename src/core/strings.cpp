@@ -7,37 +7,48 @@ namespace leafsmith {
 std::string_view TrimView(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
-    while (begin < end && IsBlankByte(text[begin])) ++begin;
-    while (end > begin && IsBlankByte(text[end - 1])) --end;
+    while (begin < end && IsBlankByte(text[begin]))
+        ++begin;
+    while (end > begin && IsBlankByte(text[end - 1]))
+        --end;
     return text.substr(begin, end - begin);
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
+}
 
 std::string TrimLeft(std::string_view text) {
     size_t begin = 0;
-    while (begin < text.size() && IsBlankByte(text[begin])) ++begin;
+    while (begin < text.size() && IsBlankByte(text[begin]))
+        ++begin;
     return std::string(text.substr(begin));
 }
 
 std::string TrimRight(std::string_view text) {
     size_t end = text.size();
-    while (end > 0 && IsBlankByte(text[end - 1])) --end;
+    while (end > 0 && IsBlankByte(text[end - 1]))
+        --end;
     return std::string(text.substr(0, end));
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string AsciiLowerCase(std::string_view text) {
     std::string result(text);
-    for (char& c : result) c = AsciiLower(c);
+    for (char& c : result)
+        c = AsciiLower(c);
     return result;
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
     }
     return true;
 }
@@ -47,13 +58,15 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    if (from.empty()) return std::string(text);
+    if (from.empty())
+        return std::string(text);
     std::string result;
     result.reserve(text.size());
     size_t pos = 0;
     while (true) {
         size_t hit = text.find(from, pos);
-        if (hit == std::string_view::npos) break;
+        if (hit == std::string_view::npos)
+            break;
         result.append(text, pos, hit - pos);
         result.append(to);
         pos = hit + from.size();
@@ -63,12 +76,14 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 }
 
 void ReplaceAllInPlace(std::string& text, std::string_view from, std::string_view to) {
-    if (from.empty() || text.find(from) == std::string::npos) return;
+    if (from.empty() || text.find(from) == std::string::npos)
+        return;
     text = ReplaceAll(text, from, to);
 }
 
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
-    if (from.empty()) return std::string(text);
+    if (from.empty())
+        return std::string(text);
     std::string lowered = AsciiLowerCase(text);
     std::string needle = AsciiLowerCase(from);
     std::string result;
@@ -76,7 +91,8 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
     size_t pos = 0;
     while (true) {
         size_t hit = lowered.find(needle, pos);
-        if (hit == std::string::npos) break;
+        if (hit == std::string::npos)
+            break;
         result.append(text, pos, hit - pos);
         result.append(to);
         pos = hit + from.size();
@@ -88,7 +104,8 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
 std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks) {
     size_t i = 0;
     if (allowLeadingBlanks) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
     }
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -104,7 +121,8 @@ std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks
         hex = true;
         digits.remove_prefix(2);
     }
-    if (digits.empty()) return std::nullopt;
+    if (digits.empty())
+        return std::nullopt;
     uint64_t value = 0;
     const uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
     for (char c : digits) {
@@ -119,10 +137,12 @@ std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks
             return std::nullopt;
         }
         value = value * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
-        if (value > limit) return std::nullopt;
+        if (value > limit)
+            return std::nullopt;
     }
     uint32_t bits = static_cast<uint32_t>(value);
-    if (negative) bits = 0u - bits;
+    if (negative)
+        bits = 0u - bits;
     return static_cast<int32_t>(bits);
 }
 
@@ -134,17 +154,20 @@ std::vector<std::string> SplitLines(std::string_view text) {
         char c = text[i];
         if (c == '\n' || c == '\r') {
             lines.emplace_back(text.substr(start, i - start));
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
             start = i + 1;
         }
         ++i;
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
     return lines;
 }
 
 std::string_view SkipUtf8Bom(std::string_view text) {
-    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     return text;
 }
 

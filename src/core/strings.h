@@ -10,7 +10,9 @@
 
 namespace leafsmith {
 
-inline bool IsBlankByte(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+inline bool IsBlankByte(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 // Removes blanks and control bytes (everything at or below the space) from both ends.
 std::string_view TrimView(std::string_view text);

@@ -23,25 +23,44 @@ const std::array<WindowNumberField, 6> WindowNumberFields = {{
 }};
 
 const std::array<WindowFlagField, 39> WindowFlagFields = {{
-    {"ShowMSDNMenu", &P::ShowMSDNMenu},   {"ShowPanesToolbar", &P::ShowPanesToolbar},
-    {"ShowPane", &P::ShowPane},           {"HideToolbar", &P::HideToolbar},
-    {"HideToolbarText", &P::HideToolbarText}, {"StayOnTop", &P::StayOnTop},
-    {"Maximize", &P::Maximize},           {"Hide", &P::Hide},
-    {"Locate", &P::Locate},               {"Back", &P::Back},
-    {"bForward", &P::bForward},           {"Stop", &P::Stop},
-    {"Refresh", &P::Refresh},             {"Home", &P::Home},
-    {"Print", &P::Print},                 {"Option", &P::Option},
-    {"Jump1", &P::Jump1},                 {"Jump2", &P::Jump2},
-    {"AutoShowHide", &P::AutoShowHide},   {"AutoSync", &P::AutoSync},
-    {"Content", &P::Content},             {"Index", &P::Index},
-    {"Search", &P::Search},               {"Favorite", &P::Favorite},
-    {"UseFolder", &P::UseFolder},         {"AutoTrack", &P::AutoTrack},
-    {"SelectRow", &P::SelectRow},         {"PlusMinus", &P::PlusMinus},
-    {"ShowSelection", &P::ShowSelection}, {"ShowRoot", &P::ShowRoot},
-    {"DrawLines", &P::DrawLines},         {"AutoExpand", &P::AutoExpand},
-    {"RightToLeft", &P::RightToLeft},     {"LeftScroll", &P::LeftScroll},
-    {"Border", &P::Border},               {"DialogFrame", &P::DialogFrame},
-    {"RaisedEdge", &P::RaisedEdge},       {"SunkenEdge", &P::SunkenEdge},
+    {"ShowMSDNMenu", &P::ShowMSDNMenu},
+    {"ShowPanesToolbar", &P::ShowPanesToolbar},
+    {"ShowPane", &P::ShowPane},
+    {"HideToolbar", &P::HideToolbar},
+    {"HideToolbarText", &P::HideToolbarText},
+    {"StayOnTop", &P::StayOnTop},
+    {"Maximize", &P::Maximize},
+    {"Hide", &P::Hide},
+    {"Locate", &P::Locate},
+    {"Back", &P::Back},
+    {"bForward", &P::bForward},
+    {"Stop", &P::Stop},
+    {"Refresh", &P::Refresh},
+    {"Home", &P::Home},
+    {"Print", &P::Print},
+    {"Option", &P::Option},
+    {"Jump1", &P::Jump1},
+    {"Jump2", &P::Jump2},
+    {"AutoShowHide", &P::AutoShowHide},
+    {"AutoSync", &P::AutoSync},
+    {"Content", &P::Content},
+    {"Index", &P::Index},
+    {"Search", &P::Search},
+    {"Favorite", &P::Favorite},
+    {"UseFolder", &P::UseFolder},
+    {"AutoTrack", &P::AutoTrack},
+    {"SelectRow", &P::SelectRow},
+    {"PlusMinus", &P::PlusMinus},
+    {"ShowSelection", &P::ShowSelection},
+    {"ShowRoot", &P::ShowRoot},
+    {"DrawLines", &P::DrawLines},
+    {"AutoExpand", &P::AutoExpand},
+    {"RightToLeft", &P::RightToLeft},
+    {"LeftScroll", &P::LeftScroll},
+    {"Border", &P::Border},
+    {"DialogFrame", &P::DialogFrame},
+    {"RaisedEdge", &P::RaisedEdge},
+    {"SunkenEdge", &P::SunkenEdge},
     {"SavePosition", &P::SavePosition},
 }};
 
@@ -53,22 +72,26 @@ const std::array<WindowTextField, 4> WindowStoredTextFields = {{
 }};
 
 void TCHMProject::Assign(const TCHMProject& source) {
-    for (const auto& field : WindowNumberFields) this->*field.Member = source.*field.Member;
-    for (const auto& field : WindowFlagFields) this->*field.Member = source.*field.Member;
-    for (const auto& field : WindowStoredTextFields) this->*field.Member = source.*field.Member;
+    for (const auto& field : WindowNumberFields)
+        this->*field.Member = source.*field.Member;
+    for (const auto& field : WindowFlagFields)
+        this->*field.Member = source.*field.Member;
+    for (const auto& field : WindowStoredTextFields)
+        this->*field.Member = source.*field.Member;
     TocFont = source.TocFont;
 }
 
 bool TCHMProject::IsSameAs(const TCHMProject& other) const {
     for (const auto& field : WindowNumberFields) {
-        if (this->*field.Member != other.*field.Member) return false;
+        if (this->*field.Member != other.*field.Member)
+            return false;
     }
     for (const auto& field : WindowFlagFields) {
-        if (this->*field.Member != other.*field.Member) return false;
+        if (this->*field.Member != other.*field.Member)
+            return false;
     }
     return TocFont == other.TocFont;
 }
-
 
 namespace {
 
@@ -82,7 +105,9 @@ std::string Hex(uint32_t value) {
     return text;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 // The file name part of a path written with either separator.
 std::string BaseName(const std::string& path) {
@@ -111,48 +136,81 @@ constexpr const char* SkippedExtensions[] = {".hhp", ".hhc", ".hhk", ".log", ".c
 
 void TCHMProject::ComputeStyles() {
     NavigationStyle = 0x2000;
-    if (ShowMSDNMenu) NavigationStyle += 0x10000;
-    if (HideToolbar) NavigationStyle += 0x8000;
-    if (HideToolbarText) NavigationStyle += 0x40;
-    if (ShowPanesToolbar) NavigationStyle += 0x20;
-    if (AutoShowHide) NavigationStyle += 0x1;
-    if (AutoSync) NavigationStyle += 0x100;
-    if (Search) NavigationStyle += 0x20400;
-    if (Favorite) NavigationStyle += 0x1000;
-    if (SavePosition) NavigationStyle += 0x40000;
+    if (ShowMSDNMenu)
+        NavigationStyle += 0x10000;
+    if (HideToolbar)
+        NavigationStyle += 0x8000;
+    if (HideToolbarText)
+        NavigationStyle += 0x40;
+    if (ShowPanesToolbar)
+        NavigationStyle += 0x20;
+    if (AutoShowHide)
+        NavigationStyle += 0x1;
+    if (AutoSync)
+        NavigationStyle += 0x100;
+    if (Search)
+        NavigationStyle += 0x20400;
+    if (Favorite)
+        NavigationStyle += 0x1000;
+    if (SavePosition)
+        NavigationStyle += 0x40000;
 
     Buttons = 0;
-    if (Hide) Buttons += 0x2;
-    if (Locate) Buttons += 0x800;
-    if (Back) Buttons += 0x4;
-    if (bForward) Buttons += 0x8;
-    if (Stop) Buttons += 0x10;
-    if (Refresh) Buttons += 0x20;
-    if (Home) Buttons += 0x40;
-    if (Print) Buttons += 0x2000;
-    if (Option) Buttons += 0x1000;
-    if (Jump1) Buttons += 0x40000;
-    if (Jump2) Buttons += 0x80000;
+    if (Hide)
+        Buttons += 0x2;
+    if (Locate)
+        Buttons += 0x800;
+    if (Back)
+        Buttons += 0x4;
+    if (bForward)
+        Buttons += 0x8;
+    if (Stop)
+        Buttons += 0x10;
+    if (Refresh)
+        Buttons += 0x20;
+    if (Home)
+        Buttons += 0x40;
+    if (Print)
+        Buttons += 0x2000;
+    if (Option)
+        Buttons += 0x1000;
+    if (Jump1)
+        Buttons += 0x40000;
+    if (Jump2)
+        Buttons += 0x80000;
 
     WindowStyle = Maximize ? 0x10B0000 : 0xB0000;
     ExWindowStyle = StayOnTop ? 0x8 : 0x0;
 
     TocStyle = 0;
-    if (AutoTrack) TocStyle += 0x200;
-    if (SelectRow) TocStyle += 0x1000;
-    if (PlusMinus) TocStyle += 0x1;
-    if (ShowSelection) TocStyle += 0x20;
-    if (ShowRoot) TocStyle += 0x4;
-    if (DrawLines) TocStyle += 0x2;
-    if (AutoExpand) TocStyle += 0x400;
-    if (Border) TocStyle += 0x800000;
-    if (DialogFrame) TocStyle += 0x400000;
+    if (AutoTrack)
+        TocStyle += 0x200;
+    if (SelectRow)
+        TocStyle += 0x1000;
+    if (PlusMinus)
+        TocStyle += 0x1;
+    if (ShowSelection)
+        TocStyle += 0x20;
+    if (ShowRoot)
+        TocStyle += 0x4;
+    if (DrawLines)
+        TocStyle += 0x2;
+    if (AutoExpand)
+        TocStyle += 0x400;
+    if (Border)
+        TocStyle += 0x800000;
+    if (DialogFrame)
+        TocStyle += 0x400000;
 
     TocExStyle = 0;
-    if (RightToLeft) TocExStyle += 0x2000;
-    if (LeftScroll) TocExStyle += 0x4000;
-    if (RaisedEdge) TocExStyle += 0x100;
-    if (SunkenEdge) TocExStyle += 0x200;
+    if (RightToLeft)
+        TocExStyle += 0x2000;
+    if (LeftScroll)
+        TocExStyle += 0x4000;
+    if (RaisedEdge)
+        TocExStyle += 0x100;
+    if (SunkenEdge)
+        TocExStyle += 0x200;
 }
 
 void TCHMProject::ListFiles() {
@@ -161,7 +219,8 @@ void TCHMProject::ListFiles() {
     const std::string pagesOnDisk = ReplaceAll(PagesDir, "\\", "/");
     const fs::path root = fs::path(ProjectDir) / pagesOnDisk;
     std::error_code ec;
-    if (!fs::is_directory(root, ec)) return;
+    if (!fs::is_directory(root, ec))
+        return;
     // Depth first, each folder listed where it is met; names in byte order, so the list is the
     // same on every run.
     struct Level {
@@ -181,7 +240,8 @@ void TCHMProject::ListFiles() {
         stack.push_back(std::move(level));
     };
     std::string prefix = ReplaceAll(PagesDir, "/", "\\");
-    if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
+    if (!prefix.empty() && prefix.back() != '\\')
+        prefix += '\\';
     open(root, prefix);
     while (!stack.empty()) {
         Level& level = stack.back();
@@ -199,8 +259,10 @@ void TCHMProject::ListFiles() {
         }
         std::string extension = AsciiLowerCase(entry.path().extension().string());
         bool skipped = false;
-        for (const char* skip : SkippedExtensions) skipped = skipped || extension == skip;
-        if (!skipped) Files.push_back(relative);
+        for (const char* skip : SkippedExtensions)
+            skipped = skipped || extension == skip;
+        if (!skipped)
+            Files.push_back(relative);
     }
 }
 
@@ -247,21 +309,39 @@ std::string TCHMProject::WindowDefinition() const {
         "0",
     };
     std::string definition;
-    for (const std::string& field : fields) definition += field + ",";
+    for (const std::string& field : fields)
+        definition += field + ",";
     return definition;
 }
 
 std::string TCHMProject::ProjectFileText() const {
-    std::string text = Lines({"[OPTIONS]", "Auto Index=Yes", "Binary Index=No", "Compatibility=1.1 or later",
-                              "Compiled file=" + CompiledFile, "Contents file=" + ContentsFileName,
-                              "Default Font=" + Font, "Default Window=main", "Default topic=" + DefaultTopic,
-                              "Display compile progress=No", "Error log file=" + LogFileName, "Full-text search=Yes",
-                              "Index file=" + IndexFileName, "Language=" + Language, "Title=" + Title, "", "[WINDOWS]",
-                              "main=" + WindowDefinition(), "", "[FILES]"});
-    for (const std::string& file : Files) text += file + "\r\n";
+    std::string text = Lines({"[OPTIONS]",
+                              "Auto Index=Yes",
+                              "Binary Index=No",
+                              "Compatibility=1.1 or later",
+                              "Compiled file=" + CompiledFile,
+                              "Contents file=" + ContentsFileName,
+                              "Default Font=" + Font,
+                              "Default Window=main",
+                              "Default topic=" + DefaultTopic,
+                              "Display compile progress=No",
+                              "Error log file=" + LogFileName,
+                              "Full-text search=Yes",
+                              "Index file=" + IndexFileName,
+                              "Language=" + Language,
+                              "Title=" + Title,
+                              "",
+                              "[WINDOWS]",
+                              "main=" + WindowDefinition(),
+                              "",
+                              "[FILES]"});
+    for (const std::string& file : Files)
+        text += file + "\r\n";
     text += "\r\n";
-    if (!AliasText.empty()) text += Lines({"[ALIAS]", AliasText, ""});
-    if (!MapText.empty()) text += Lines({"[MAP]", "#include " + HeaderFileName, ""});
+    if (!AliasText.empty())
+        text += Lines({"[ALIAS]", AliasText, ""});
+    if (!MapText.empty())
+        text += Lines({"[MAP]", "#include " + HeaderFileName, ""});
     return text;
 }
 
@@ -275,18 +355,26 @@ void TCHMProject::Make(bool compile) {
     HeaderFileName = MapText.empty() ? std::string() : WithExtension(base, ".h");
     ProjectFileName = WithExtension(base, ".hhp");
 
-    if (Content) WriteFileBytes(ProjectDir + ContentsFileName, ContentsFileText());
-    if (Index) WriteFileBytes(ProjectDir + IndexFileName, IndexFileText());
-    if (!MapText.empty()) WriteFileBytes(ProjectDir + HeaderFileName, ToCrLfLines(MapText));
+    if (Content)
+        WriteFileBytes(ProjectDir + ContentsFileName, ContentsFileText());
+    if (Index)
+        WriteFileBytes(ProjectDir + IndexFileName, IndexFileText());
+    if (!MapText.empty())
+        WriteFileBytes(ProjectDir + HeaderFileName, ToCrLfLines(MapText));
     WriteFileBytes(ProjectDir + ProjectFileName, ProjectFileText());
-    if (!compile) return;
+    if (!compile)
+        return;
 
-    const std::string target = !CompiledFile.empty() && CompiledFile.front() == '/' ? CompiledFile : ProjectDir + CompiledFile;
+    const std::string target =
+        !CompiledFile.empty() && CompiledFile.front() == '/' ? CompiledFile : ProjectDir + CompiledFile;
     while (true) {
         std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)) || std::filesystem::remove(target, ec)) break;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)) ||
+            std::filesystem::remove(target, ec))
+            break;
         if (Questions == nullptr ||
-            Questions->AskAbortRetry("\"" + target + "\" access denied! It's probably been opend. Please close it and Retry.") !=
+            Questions->AskAbortRetry("\"" + target +
+                                     "\" access denied! It's probably been opend. Please close it and Retry.") !=
                 Answer::Retry) {
             return;
         }

@@ -24,14 +24,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slashes(std::string_view text) { return ReplaceAll(text, "\\", "/"); }
+std::string Slashes(std::string_view text) {
+    return ReplaceAll(text, "\\", "/");
+}
 
 // Splits a window definition at its commas; commas inside quotation marks belong to the field.
 std::vector<std::string> SplitFields(const std::string& definition) {
     std::vector<std::string> fields(1);
     bool quoted = false;
     for (char c : definition) {
-        if (c == '"') quoted = !quoted;
+        if (c == '"')
+            quoted = !quoted;
         if (c == ',' && !quoted) {
             fields.emplace_back();
         } else {
@@ -43,7 +46,8 @@ std::vector<std::string> SplitFields(const std::string& definition) {
 
 std::string JoinFields(const std::vector<std::string>& fields) {
     std::string definition;
-    for (size_t i = 0; i < fields.size(); ++i) definition += (i ? "," : "") + fields[i];
+    for (size_t i = 0; i < fields.size(); ++i)
+        definition += (i ? "," : "") + fields[i];
     return definition;
 }
 
@@ -57,7 +61,8 @@ std::string SectionName(std::string_view trimmed) {
 // "#define NAME VALUE" gives NAME.
 std::string DefinedName(std::string_view line) {
     std::string_view rest = TrimView(line);
-    if (rest.substr(0, 7) != "#define") return {};
+    if (rest.substr(0, 7) != "#define")
+        return {};
     rest = TrimView(rest.substr(7));
     return std::string(rest.substr(0, rest.find_first_of(" \t")));
 }
@@ -83,16 +88,19 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
             section = name;
         } else if (section == "files" && !trimmed.empty() && trimmed.front() != ';') {
             std::string file = Slashes(trimmed);
-            if (FileInFolder(projectFolder, file)) files.insert(file);
+            if (FileInFolder(projectFolder, file))
+                files.insert(file);
         } else if (section == "alias" && trimmed.find('=') != std::string_view::npos) {
             size_t equals = trimmed.find('=');
-            if (files.count(Slashes(TrimView(trimmed.substr(equals + 1))))) aliases.insert(Trim(trimmed.substr(0, equals)));
+            if (files.count(Slashes(TrimView(trimmed.substr(equals + 1)))))
+                aliases.insert(Trim(trimmed.substr(0, equals)));
         }
     }
 
     auto keepDefine = [&](std::string_view line) {
         std::string name = DefinedName(line);
-        if (name.empty() || aliases.count(name)) return true;
+        if (name.empty() || aliases.count(name))
+            return true;
         cleaned.Warnings.push_back("Warning: the context number of " + name +
                                    " was left out: it has no alias of a compiled page.");
         return false;
@@ -115,12 +123,15 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
                 out += "Default topic=" + Slashes(value) + "\r\n";
                 continue;
             }
-            if (key == "compiled file") cleaned.CompiledFile = Slashes(value);
-            if (key == "error log file") cleaned.ErrorLogFile = Slashes(value);
+            if (key == "compiled file")
+                cleaned.CompiledFile = Slashes(value);
+            if (key == "error log file")
+                cleaned.ErrorLogFile = Slashes(value);
         } else if (section == "windows" && equals != std::string_view::npos) {
             std::vector<std::string> fields = SplitFields(std::string(trimmed.substr(equals + 1)));
             for (size_t field : {1, 2, 3, 4, 5, 7}) {
-                if (field < fields.size()) fields[field] = Slashes(fields[field]);
+                if (field < fields.size())
+                    fields[field] = Slashes(fields[field]);
             }
             out += std::string(trimmed.substr(0, equals)) + "=" + JoinFields(fields) + "\r\n";
             continue;
@@ -145,7 +156,8 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
         } else if (section == "map") {
             if (trimmed.substr(0, 8) == "#include") {
                 std::string header = Slashes(Trim(trimmed.substr(8)));
-                if (header.size() >= 2 && header.front() == '"' && header.back() == '"') header = header.substr(1, header.size() - 2);
+                if (header.size() >= 2 && header.front() == '"' && header.back() == '"')
+                    header = header.substr(1, header.size() - 2);
                 std::string path = header.empty() || header.front() == '/' ? header : JoinPath(projectFolder, header);
                 if (!FileInFolder(projectFolder, header) && !(header.front() == '/' && FileExists(header))) {
                     cleaned.Warnings.push_back("Warning: the alias header " + header +
@@ -153,11 +165,13 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
                     continue;
                 }
                 for (const std::string& define : SplitLines(ReadFileBytes(path))) {
-                    if (keepDefine(define)) out += define + "\r\n";
+                    if (keepDefine(define))
+                        out += define + "\r\n";
                 }
                 continue;
             }
-            if (!keepDefine(trimmed)) continue;
+            if (!keepDefine(trimmed))
+                continue;
         }
         out += line + "\r\n";
     }
@@ -166,7 +180,8 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
 
 bool FixFirstListingChunk(const std::string& chmPath) {
     std::fstream file(chmPath, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return false;
+    if (!file)
+        return false;
     auto read = [&](uint64_t offset, void* target, size_t size) {
         file.seekg(static_cast<std::streamoff>(offset));
         file.read(static_cast<char*>(target), static_cast<std::streamsize>(size));
@@ -177,20 +192,26 @@ bool FixFirstListingChunk(const std::string& chmPath) {
                static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
     };
     unsigned char header[0x60];
-    if (!read(0, header, sizeof header) || std::memcmp(header, "ITSF", 4) != 0) return false;
+    if (!read(0, header, sizeof header) || std::memcmp(header, "ITSF", 4) != 0)
+        return false;
     uint64_t directory = 0;
-    for (int i = 7; i >= 0; --i) directory = directory << 8 | header[0x48 + i];
+    for (int i = 7; i >= 0; --i)
+        directory = directory << 8 | header[0x48 + i];
     unsigned char itsp[0x54];
-    if (!read(directory, itsp, sizeof itsp) || std::memcmp(itsp, "ITSP", 4) != 0) return false;
+    if (!read(directory, itsp, sizeof itsp) || std::memcmp(itsp, "ITSP", 4) != 0)
+        return false;
     const uint32_t headerLength = le32(itsp + 0x08);
     const uint32_t chunkSize = le32(itsp + 0x10);
     const uint32_t chunks = le32(itsp + 0x2C);
-    if (chunkSize < 20 || chunks == 0 || chunks > 1000000) return false;
+    if (chunkSize < 20 || chunks == 0 || chunks > 1000000)
+        return false;
     for (uint32_t chunk = 0; chunk < chunks; ++chunk) {
         unsigned char start[20];
-        if (!read(directory + headerLength + uint64_t{chunk} * chunkSize, start, sizeof start)) return false;
+        if (!read(directory + headerLength + uint64_t{chunk} * chunkSize, start, sizeof start))
+            return false;
         if (std::memcmp(start, "PMGL", 4) == 0 && le32(start + 12) == 0xFFFFFFFFu) {
-            if (le32(itsp + 0x20) == chunk) return true;
+            if (le32(itsp + 0x20) == chunk)
+                return true;
             unsigned char value[4] = {static_cast<unsigned char>(chunk), static_cast<unsigned char>(chunk >> 8),
                                       static_cast<unsigned char>(chunk >> 16), static_cast<unsigned char>(chunk >> 24)};
             file.seekp(static_cast<std::streamoff>(directory + 0x20));
@@ -207,11 +228,13 @@ namespace {
 std::string FindCompiler() {
     const char* chosen = std::getenv("LEAFSMITH_CHMCMD");
     std::string program = chosen && *chosen ? chosen : "chmcmd";
-    if (program.find('/') != std::string::npos) return ::access(program.c_str(), X_OK) == 0 ? program : std::string();
+    if (program.find('/') != std::string::npos)
+        return ::access(program.c_str(), X_OK) == 0 ? program : std::string();
     const char* path = std::getenv("PATH");
     for (const std::string& folder : SplitTrim(path ? path : "/usr/bin:/bin", ":")) {
         std::string candidate = JoinPath(folder.empty() ? "." : folder, program);
-        if (::access(candidate.c_str(), X_OK) == 0 && !FolderExists(candidate)) return candidate;
+        if (::access(candidate.c_str(), X_OK) == 0 && !FolderExists(candidate))
+            return candidate;
     }
     return {};
 }
@@ -227,7 +250,8 @@ ChildOutput RunChild(const std::string& program, const std::vector<std::string>&
     ChildOutput output;
     int out[2];
     int err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return output;
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        return output;
     if (::pipe2(err, O_CLOEXEC) != 0) {
         ::close(out[0]);
         ::close(out[1]);
@@ -235,15 +259,18 @@ ChildOutput RunChild(const std::string& program, const std::vector<std::string>&
     }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t child = ::fork();
     if (child == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
         int null = ::open("/dev/null", O_RDONLY);
-        if (null >= 0) ::dup2(null, STDIN_FILENO);
-        if (::chdir(folder.c_str()) != 0) ::_exit(126);
+        if (null >= 0)
+            ::dup2(null, STDIN_FILENO);
+        if (::chdir(folder.c_str()) != 0)
+            ::_exit(126);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
@@ -263,7 +290,8 @@ ChildOutput RunChild(const std::string& program, const std::vector<std::string>&
         while ((newline = buffer.find('\n')) != std::string::npos || (flush && !buffer.empty())) {
             std::string line = buffer.substr(0, newline);
             buffer.erase(0, newline == std::string::npos ? std::string::npos : newline + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
             if (stream == 0) {
                 onLine(line);
             } else {
@@ -273,11 +301,13 @@ ChildOutput RunChild(const std::string& program, const std::vector<std::string>&
     };
     while (open > 0) {
         if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             break;
         }
         for (int stream = 0; stream < 2; ++stream) {
-            if (fds[stream].fd < 0 || !(fds[stream].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            if (fds[stream].fd < 0 || !(fds[stream].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
             char buffer[4096];
             ssize_t got = ::read(fds[stream].fd, buffer, sizeof buffer);
             if (got > 0) {
@@ -305,10 +335,12 @@ bool AnchorReallyMissing(const std::string& message, const std::string& folder) 
     // "Error: Anchor html/p2.htm#sec undefined; first use p1.htm"
     size_t start = message.find("Anchor ") + 7;
     size_t end = message.find(" undefined", start);
-    if (end == std::string::npos) return true;
+    if (end == std::string::npos)
+        return true;
     std::string target = message.substr(start, end - start);
     size_t hash = target.find('#');
-    if (hash == std::string::npos) return true;
+    if (hash == std::string::npos)
+        return true;
     std::string anchor = target.substr(hash + 1);
     std::string page;
     try {
@@ -317,7 +349,8 @@ bool AnchorReallyMissing(const std::string& message, const std::string& folder) 
         return true;
     }
     for (const char* attribute : {"name=\"", "id=\"", "NAME=\"", "ID=\""}) {
-        if (page.find(attribute + anchor + "\"") != std::string::npos) return false;
+        if (page.find(attribute + anchor + "\"") != std::string::npos)
+            return false;
     }
     return true;
 }
@@ -334,7 +367,8 @@ bool IsArchive(const std::string& path) {
 CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress) {
     CompileResult result;
     auto say = [&](const std::string& line) {
-        if (log) log(line);
+        if (log)
+            log(line);
     };
     const std::string program = FindCompiler();
     if (program.empty()) {
@@ -353,12 +387,14 @@ CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& 
         return result;
     }
     CleanedProject cleaned = CleanProjectForChmcmd(projectText, folder);
-    for (const std::string& warning : cleaned.Warnings) say(warning);
+    for (const std::string& warning : cleaned.Warnings)
+        say(warning);
     if (cleaned.CompiledFile.empty()) {
         say("Error: the project names no compiled file (Compiled file=); nothing was compiled.");
         return result;
     }
-    result.ChmPath = cleaned.CompiledFile.front() == '/' ? cleaned.CompiledFile : JoinPath(folder, cleaned.CompiledFile);
+    result.ChmPath =
+        cleaned.CompiledFile.front() == '/' ? cleaned.CompiledFile : JoinPath(folder, cleaned.CompiledFile);
 
     std::string pattern = JoinPath(folder, "leafsmith-compile-XXXXXX.hhp");
     int fd = ::mkstemps(pattern.data(), 4);
@@ -374,14 +410,17 @@ CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& 
         WriteFileBytes(copy, cleaned.Text);
         ChildOutput child = RunChild(program, {FileNameOf(copy)}, folder, [&](const std::string& line) {
             // A link to "#" (expandable blocks use them) makes chmcmd look for the page's folder.
-            if (line.rfind("Warning: Found file ", 0) == 0 && line.find("/ while scanning ") != std::string::npos) return;
+            if (line.rfind("Warning: Found file ", 0) == 0 && line.find("/ while scanning ") != std::string::npos)
+                return;
             if (line.rfind("Error: Anchor ", 0) == 0) {
-                if (!AnchorReallyMissing(line, folder)) return;
+                if (!AnchorReallyMissing(line, folder))
+                    return;
             } else if (line.rfind("Error:", 0) == 0) {
                 realError = true;
             }
             messages.push_back(line);
-            bool problem = line.rfind("Error:", 0) == 0 || line.rfind("Warning:", 0) == 0 || line.rfind("Hint:", 0) == 0;
+            bool problem =
+                line.rfind("Error:", 0) == 0 || line.rfind("Warning:", 0) == 0 || line.rfind("Hint:", 0) == 0;
             if (problem) {
                 say(line);
             } else if (progress) {
@@ -393,9 +432,11 @@ CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& 
         // Standard error holds a banner and an empty line; anything else is a crash or a refusal.
         std::vector<std::string> trouble;
         for (const std::string& line : child.Errors) {
-            if (!TrimView(line).empty() && line.find("a CHM compiler") == std::string::npos) trouble.push_back(line);
+            if (!TrimView(line).empty() && line.find("a CHM compiler") == std::string::npos)
+                trouble.push_back(line);
         }
-        for (const std::string& line : trouble) say(line);
+        for (const std::string& line : trouble)
+            say(line);
         std::string failure;
         if (child.Status != 0) {
             failure = "chmcmd ended with status " + std::to_string(child.Status);
@@ -424,7 +465,8 @@ CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& 
     const std::string& logName = cleaned.ErrorLogFile;
     if (!logName.empty() && logName.front() != '/' && logName.find("..") == std::string::npos) {
         std::string text;
-        for (const std::string& message : messages) text += message + "\r\n";
+        for (const std::string& message : messages)
+            text += message + "\r\n";
         try {
             WriteFileBytes(JoinPath(folder, logName), text);
         } catch (const EFileError&) {

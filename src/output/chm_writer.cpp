@@ -9,7 +9,8 @@ namespace leafsmith {
 
 int32_t DefaultPageIndex(const TAllText& text) {
     int32_t index = text.DefaultTopic >= 0 ? text.DefaultTopic : text.FirstPage;
-    while (index < text.Count() - 1 && !text.Topic(index).IsPage) ++index;
+    while (index < text.Count() - 1 && !text.Topic(index).IsPage)
+        ++index;
     return index;
 }
 
@@ -20,12 +21,16 @@ std::string TCHMSettings::ContentsList() {
     int32_t previous = Text->Count() > 0 ? Text->Topic(0).Level : 1;
     for (const TBlock& topic : Text->Topics) {
         const int32_t level = topic.Level;
-        for (int32_t i = level; i < previous; ++i) list += "</UL>";
-        for (int32_t i = previous; i < level; ++i) list += "<UL>";
+        for (int32_t i = level; i < previous; ++i)
+            list += "</UL>";
+        for (int32_t i = previous; i < level; ++i)
+            list += "<UL>";
         list += "<LI><OBJECT type=\"text/sitemap\">\r\n";
         list += "<param name=\"Name\" value=\"" + topic.Title() + "\">\r\n";
-        if (topic.IsPage) list += "<param name=\"Local\" value=\"html\\" + topic.FileName + "\">\r\n";
-        if (topic.Icon != -1) list += "<param name=\"ImageNumber\" value=\"" + std::to_string(topic.Icon) + "\">\r\n";
+        if (topic.IsPage)
+            list += "<param name=\"Local\" value=\"html\\" + topic.FileName + "\">\r\n";
+        if (topic.Icon != -1)
+            list += "<param name=\"ImageNumber\" value=\"" + std::to_string(topic.Icon) + "\">\r\n";
         list += "</OBJECT>\r\n";
         previous = level;
         if (!topic.AliasName.empty()) {
@@ -38,7 +43,8 @@ std::string TCHMSettings::ContentsList() {
             MapLines += "#define IDH_ID_" + id + " " + id + "\r\n";
         }
     }
-    for (int32_t i = 1; i < previous; ++i) list += "</UL>";
+    for (int32_t i = 1; i < previous; ++i)
+        list += "</UL>";
     return list + "</UL>";
 }
 

@@ -19,7 +19,8 @@ void TEBookSettings::BuildLists() {
         TitleList += TitleListEntry(topic, style, topic.FileName);
         const std::string target = topic.IsPage ? topic.FileName : "#";
         const std::string mark = Options->ApplyToJumpMenu_Ebook ? TitleMark(topic, style) : std::string();
-        JumpMenu += "<option value=\"" + target + "\">" + TitleIndent(topic) + mark + " " + topic.Title() + "</option>\r\n";
+        JumpMenu +=
+            "<option value=\"" + target + "\">" + TitleIndent(topic) + mark + " " + topic.Title() + "</option>\r\n";
     }
     JumpMenu += "</select>";
 }
@@ -36,8 +37,9 @@ std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {
 
 void TEBookSettings::Make() {
     const TTemplate& templ = PrepareTemplate();
-    IndexPage = !templ.Default.empty() ? templ.Default
-                                       : (DefaultTopicIndex >= 0 ? Text->Topic(DefaultTopicIndex).FileName : std::string());
+    IndexPage = !templ.Default.empty()
+                    ? templ.Default
+                    : (DefaultTopicIndex >= 0 ? Text->Topic(DefaultTopicIndex).FileName : std::string());
     DeleteOldFiles("Cannot deleted the old files when created E-book format. The old files might be used, continue?");
     CreateFolders(HtmlFolder());
     const std::string contentTemplate = ReadContentTemplate(templ);

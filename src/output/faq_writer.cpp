@@ -15,7 +15,8 @@ namespace {
 std::string Between(const std::string& text, const std::string& begin, const std::string& end) {
     size_t start = text.find(begin);
     size_t stop = text.find(end);
-    if (start == std::string::npos || stop == std::string::npos) return {};
+    if (start == std::string::npos || stop == std::string::npos)
+        return {};
     start += begin.size();
     return stop > start ? text.substr(start, stop - start) : std::string();
 }
@@ -24,27 +25,33 @@ std::string Between(const std::string& text, const std::string& begin, const std
 
 std::string TitleIndent(const TBlock& topic) {
     std::string indent;
-    for (int32_t level = 1; level < topic.Level; ++level) indent += "&nbsp;&nbsp;&nbsp;&nbsp;";
+    for (int32_t level = 1; level < topic.Level; ++level)
+        indent += "&nbsp;&nbsp;&nbsp;&nbsp;";
     return indent;
 }
 
 std::string TitleMark(const TBlock& topic, int32_t style) {
-    if (style == 1) return "&#8226;";
-    if (style == 2) return topic.Number;
+    if (style == 1)
+        return "&#8226;";
+    if (style == 2)
+        return topic.Number;
     return {};
 }
 
 std::string TitleListEntry(const TBlock& topic, int32_t style, const std::string& target) {
     std::string entry = TitleIndent(topic) + TitleMark(topic, style) + " &nbsp;";
-    if (topic.IsPage) return entry + "<A HREF=\"" + target + "\">" + topic.Title() + "</A><br>";
+    if (topic.IsPage)
+        return entry + "<A HREF=\"" + target + "\">" + topic.Title() + "</A><br>";
     return entry + topic.Title() + "<br>";
 }
 
 std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
     const std::string linkTemplate = Between(contentTemplate, "<!--LISTBEGIN-->", "<!--LISTEND-->");
     const std::string topicTemplate = Between(contentTemplate, "<!--TopicTemplateBegin-->", "<!--TopicTemplateEnd-->");
-    std::string page = ReplaceAll(contentTemplate, "<!--LISTBEGIN-->" + linkTemplate + "<!--LISTEND-->", "[##FAQTITLELIST##]");
-    page = ReplaceAll(page, "<!--TopicTemplateBegin-->" + topicTemplate + "<!--TopicTemplateEnd-->", "[##AllTITLECONTENT##]");
+    std::string page =
+        ReplaceAll(contentTemplate, "<!--LISTBEGIN-->" + linkTemplate + "<!--LISTEND-->", "[##FAQTITLELIST##]");
+    page = ReplaceAll(page, "<!--TopicTemplateBegin-->" + topicTemplate + "<!--TopicTemplateEnd-->",
+                      "[##AllTITLECONTENT##]");
 
     std::string titleList;
     for (const TBlock& topic : Text->Topics) {
@@ -53,10 +60,12 @@ std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
     std::string answers;
     std::string links;
     for (const TBlock& topic : Text->Topics) {
-        if (!topic.IsPage) continue;
+        if (!topic.IsPage)
+            continue;
         const std::string anchor = "a" + std::to_string(topic.Index);
         Converter->InputLines = topic.SectionLines(2);
-        std::string answer = ReplaceAll(topicTemplate, "($FAQTITLE$)", "<a name=\"" + anchor + "\"></a>" + topic.Title());
+        std::string answer =
+            ReplaceAll(topicTemplate, "($FAQTITLE$)", "<a name=\"" + anchor + "\"></a>" + topic.Title());
         std::string content;
         try {
             content = Converter->Convert();

@@ -19,7 +19,8 @@ public:
     // owner connects a child's OnInfo to its own DoInfo.
     void DoInfo(TLfxObject* sender, const std::string& text) {
         (void)sender;
-        if (OnInfo) OnInfo(this, text);
+        if (OnInfo)
+            OnInfo(this, text);
     }
 
     InfoEvent OnInfo;

@@ -14,7 +14,7 @@ TOut::TOut()
       WebsiteWriter(std::make_unique<TWebsiteSettings>()),
       SingleHtmlWriter(std::make_unique<TSingleHTMLSettings>()) {
     for (TSittings* writer : std::initializer_list<TSittings*>{FaqWriter.get(), ChmWriter.get(), EbookWriter.get(),
-                                                                WebsiteWriter.get(), SingleHtmlWriter.get()}) {
+                                                               WebsiteWriter.get(), SingleHtmlWriter.get()}) {
         writer->OnInfo = [this](TLfxObject* sender, const std::string& text) { DoInfo(sender, text); };
     }
 }
@@ -41,12 +41,14 @@ void TOut::PrepareWithTemplate(TSittings& writer, const std::string& folderName,
 
 void TOut::Run() {
     auto startFormat = [&](const char* info) {
-        if (Environment.ProcessEvents) Environment.ProcessEvents();
+        if (Environment.ProcessEvents)
+            Environment.ProcessEvents();
         DoInfo(this, info);
     };
     if (Options->OutputChm) {
         startFormat("\r\nMaking CHM format...");
-        PrepareWithTemplate(*ChmWriter, "CHM/", KindChm, Options->TempletChm, Options->TempletNoChm, Options->ChmWindow);
+        PrepareWithTemplate(*ChmWriter, "CHM/", KindChm, Options->TempletChm, Options->TempletNoChm,
+                            Options->ChmWindow);
         ChmWriter->Make();
     }
     if (Options->OutputWebsite) {

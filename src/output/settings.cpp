@@ -17,41 +17,55 @@ namespace {
 constexpr const char* GeneratorLine = "<head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\">";
 
 std::string ExpandScript() {
-    return std::string("<script language=\"JavaScript\" type=\"text/JavaScript\">\r\nfunction ExpandCollapsibleBlockClick(obj){var a,b,c,d,e;") +
-           "if(document.getElementById){b=obj.childNodes;" + "c=obj.parentNode.parentNode.childNodes;" + "d='nodeName';" +
-           "}else{b=obj.children;" + "c=obj.parentElement.parentElement.children;" + "\td='tagName';" + "}for(i=0;" +
-           "i<=b.length-1;" + "i++){eval('e=b[i].'+d+';" + "');" + "if(e==\"IMG\"){a=b[i];" + "}}for(i=0;" +
-           "i<=c.length-1;" + "i++){eval('e=c[i].'+d+';" + "');" +
+    return std::string(
+               "<script language=\"JavaScript\" type=\"text/JavaScript\">\r\nfunction "
+               "ExpandCollapsibleBlockClick(obj){var a,b,c,d,e;") +
+           "if(document.getElementById){b=obj.childNodes;" + "c=obj.parentNode.parentNode.childNodes;" +
+           "d='nodeName';" + "}else{b=obj.children;" + "c=obj.parentElement.parentElement.children;" +
+           "\td='tagName';" + "}for(i=0;" + "i<=b.length-1;" + "i++){eval('e=b[i].'+d+';" + "');" +
+           "if(e==\"IMG\"){a=b[i];" + "}}for(i=0;" + "i<=c.length-1;" + "i++){eval('e=c[i].'+d+';" + "');" +
            "if(e==\"DIV\"){if(c[i].style.display=='none'){c[i].style.display='block';" + "a.src='icons/cminus.gif';" +
            "}else{c[i].style.display='none';" + "a.src='icons/cplus.gif';" + "}}}return false;" + "}" + "\r\n" +
            "</script>" + "\r\n";
 }
 
-std::string Slashes(const std::string& text) { return ReplaceAll(text, "\\", "/"); }
+std::string Slashes(const std::string& text) {
+    return ReplaceAll(text, "\\", "/");
+}
 
 }  // namespace
 
 TSittings::TSittings(std::string formatName) : formatName_(std::move(formatName)) {}
 
-std::string TSittings::ReplacePagePlaceholders(const std::string& page, int32_t) { return page; }
+std::string TSittings::ReplacePagePlaceholders(const std::string& page, int32_t) {
+    return page;
+}
 
-std::string TSittings::ReplaceFormatPlaceholders(const std::string& text) { return text; }
+std::string TSittings::ReplaceFormatPlaceholders(const std::string& text) {
+    return text;
+}
 
-std::string TSittings::ProgramFolder() const { return Options ? Options->SetupDir : std::string(); }
+std::string TSittings::ProgramFolder() const {
+    return Options ? Options->SetupDir : std::string();
+}
 
 void TSittings::Pause() {
-    if (Environment) WaitProcessing(Environment->PauseMilliseconds, Environment->ProcessEvents);
+    if (Environment)
+        WaitProcessing(Environment->PauseMilliseconds, Environment->ProcessEvents);
 }
 
 void TSittings::DeleteOldFiles(const std::string& message) {
     std::string folder = FormatFolder;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     if (FolderExists(folder)) {
         while (!DeleteFolderTree(folder)) {
             UserQuestions* questions = Environment ? Environment->Questions : nullptr;
             Answer answer = questions ? questions->AskYesCancelRetry(message) : Answer::Cancel;
-            if (answer == Answer::Yes) break;
-            if (answer != Answer::Retry) throw EUsed();
+            if (answer == Answer::Yes)
+                break;
+            if (answer != Answer::Retry)
+                throw EUsed();
         }
     }
     Pause();
@@ -81,10 +95,13 @@ std::string TSittings::ReadContentTemplate(const TTemplate& templ) {
     return InsertGenerator(ReadTextFile(TemplateFolder + Slashes(templ.ContentTemplates)));
 }
 
-std::string TSittings::InsertGenerator(const std::string& text) const { return ReplaceAllNoCase(text, "<head>", GeneratorLine); }
+std::string TSittings::InsertGenerator(const std::string& text) const {
+    return ReplaceAllNoCase(text, "<head>", GeneratorLine);
+}
 
 std::string TSittings::InsertHeadScript(const std::string& text) const {
-    if (!Options || !Options->EnableTextAnalysis || !Options->ExpandableBlocks) return text;
+    if (!Options || !Options->EnableTextAnalysis || !Options->ExpandableBlocks)
+        return text;
     return ReplaceAllNoCase(text, "</head>", ExpandScript() + "</head>");
 }
 
@@ -130,7 +147,8 @@ std::string TSittings::ReplaceCommon(const std::string& text) {
 void TSittings::WritePages(const std::string& contentTemplate) {
     const std::string folder = HtmlFolder();
     for (const TBlock& topic : Text->Topics) {
-        if (!topic.IsPage) continue;
+        if (!topic.IsPage)
+            continue;
         const std::string path = InsideFormatFolder(folder, topic.FileName, "The page file name");
         WriteTextFile(path, RenderPage(contentTemplate, topic.Index));
         DoInfo(this, topic.FileName);
@@ -140,7 +158,8 @@ void TSittings::WritePages(const std::string& contentTemplate) {
 void TSittings::WriteOtherTemplates(const StringList& entries) {
     for (const std::string& entry : entries) {
         NameValue parts = SplitNameValue(entry);
-        if (parts.Name.empty()) continue;
+        if (parts.Name.empty())
+            continue;
         std::string text = ReadTextFile(TemplateFolder + Slashes(parts.Name));
         text = ReplaceCommon(text);
         const std::string& destination = parts.Value.empty() ? parts.Name : parts.Value;
@@ -151,11 +170,13 @@ void TSittings::WriteOtherTemplates(const StringList& entries) {
 void TSittings::CopyTemplateFiles(const StringList& entries) {
     for (const std::string& entry : entries) {
         NameValue parts = SplitNameValue(entry);
-        if (parts.Name.empty()) continue;
+        if (parts.Name.empty())
+            continue;
         const std::string source = TemplateFolder + Slashes(parts.Name);
         if (!parts.Value.empty()) {
             std::string target = InsideFormatFolder(HtmlFolder(), parts.Value, "The destination of the copied file");
-            if (parts.Value.back() == '/' || parts.Value.back() == '\\') target = WithTrailingSlash(target);
+            if (parts.Value.back() == '/' || parts.Value.back() == '\\')
+                target = WithTrailingSlash(target);
             CopyFolderTree(source, target);
         } else {
             std::string target = InsideFormatFolder(HtmlFolder(), parts.Name, "The copied file");
@@ -182,7 +203,8 @@ void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::
     if (HelpProject->CompiledFile.front() != '/') {
         InsideFormatFolder(FormatFolder, HelpProject->CompiledFile, "The compiled help file");
     }
-    if (HelpProject->Questions == nullptr && Environment) HelpProject->Questions = Environment->Questions;
+    if (HelpProject->Questions == nullptr && Environment)
+        HelpProject->Questions = Environment->Questions;
     DoInfo(this, infoText);
     Pause();
     HelpProject->Make(compile);
@@ -191,7 +213,8 @@ void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::
 std::string TSittings::InsideFormatFolder(const std::string& folder, const std::string& relative,
                                           const std::string& what) const {
     const std::string path = folder + Slashes(relative);
-    if (!relative.empty() && (relative.front() == '/' || relative.front() == '\\' || !IsInsideFolder(path, FormatFolder))) {
+    if (!relative.empty() &&
+        (relative.front() == '/' || relative.front() == '\\' || !IsInsideFolder(path, FormatFolder))) {
         throw ESettingError(what + " \"" + relative + "\" leads outside the output folder of the " + formatName_ +
                             " format (" + FormatFolder + "); nothing is written there.");
     }

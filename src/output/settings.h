@@ -71,7 +71,8 @@ protected:
     std::string HtmlFolder() const { return FormatFolder + HtmlFolderName; }
     // `relative` (written with either separator) below `folder`, refused with a clear error when
     // it would lead outside the format's folder.
-    std::string InsideFormatFolder(const std::string& folder, const std::string& relative, const std::string& what) const;
+    std::string InsideFormatFolder(const std::string& folder, const std::string& relative,
+                                   const std::string& what) const;
     std::string ProgramFolder() const;
 
     std::string formatName_;  // "CHM", "Website", ... for messages

@@ -18,7 +18,8 @@ std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
         Converter->InputLines = topic.SectionLines(2);
         content += "<A name=\"a" + std::to_string(topic.Index) + "\"></A><H" + heading + ">" + topic.Number + " " +
                    topic.Title() + "</H" + heading + "></P>";
-        if (!topic.IsPage) continue;
+        if (!topic.IsPage)
+            continue;
         try {
             content += "<P>" + Converter->Convert() + "<P>";
         } catch (const EMarkupError& error) {
@@ -30,7 +31,8 @@ std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
 
 void TSingleHTMLSettings::Make(const TAllText& text) {
     std::string page = InsertGenerator(ReadTextFile(JoinPath(ProgramFolder(), "singlehtml.htm")));
-    DeleteOldFiles("Cannot deleted the old files when created Single HTML format. The old files might be used, continue?");
+    DeleteOldFiles(
+        "Cannot deleted the old files when created Single HTML format. The old files might be used, continue?");
     CreateFolders(FormatFolder);
     const std::string fileName = Options->SingleHtmlFileName;
     if (TrimView(fileName).empty()) {

@@ -19,7 +19,8 @@ std::string Pair(const std::string& first, const std::string& second) {
 
 std::string Repeat(const std::string& text, int32_t times) {
     std::string result;
-    for (int32_t i = 0; i < times; ++i) result += text;
+    for (int32_t i = 0; i < times; ++i)
+        result += text;
     return result;
 }
 
@@ -30,11 +31,20 @@ std::string ScriptString(const std::string& text) {
     escaped.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '\\': escaped += "\\\\"; break;
-            case '"': escaped += "\\\""; break;
-            case '\r': escaped += "\\r"; break;
-            case '\n': escaped += "\\n"; break;
-            default: escaped += c;
+            case '\\':
+                escaped += "\\\\";
+                break;
+            case '"':
+                escaped += "\\\"";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
@@ -42,7 +52,8 @@ std::string ScriptString(const std::string& text) {
 
 std::string TWebsiteSettings::BuildNavigation() const {
     auto bookIcons = [&](int32_t n) {
-        if (n < 0) return FolderInsteadOfBook ? Pair("5", "6") : Pair("1", "2");
+        if (n < 0)
+            return FolderInsteadOfBook ? Pair("5", "6") : Pair("1", "2");
         if (n >= 1 && n <= 8) {
             int32_t first = n % 2 == 1 ? n : n - 1;
             return Pair(std::to_string(first), std::to_string(first + 1));
@@ -50,7 +61,8 @@ std::string TWebsiteSettings::BuildNavigation() const {
         return Pair(std::to_string(n), std::to_string(n));
     };
     auto leafIcons = [&](int32_t n) {
-        if (n < 0) return FolderInsteadOfBook ? Pair("11", "11") : Pair("9", "9");
+        if (n < 0)
+            return FolderInsteadOfBook ? Pair("11", "11") : Pair("9", "9");
         return Pair(std::to_string(n), std::to_string(n));
     };
 
@@ -69,7 +81,8 @@ std::string TWebsiteSettings::BuildNavigation() const {
         std::string icons;
         if (topic.HasChildren) {
             prefix = nested ? "IAM(" + i + ");" : "";
-            item = "LC(\"" + i + "\",\"" + title + "\",\"" + (topic.IsPage ? topic.FileName : "#") + "\",\"" + i + "\");";
+            item =
+                "LC(\"" + i + "\",\"" + title + "\",\"" + (topic.IsPage ? topic.FileName : "#") + "\",\"" + i + "\");";
             icons = bookIcons(topic.Icon);
         } else {
             prefix = nested ? "IC();" : "";
@@ -78,18 +91,23 @@ std::string TWebsiteSettings::BuildNavigation() const {
         }
         const int position = topic.IsLastSibling ? (topic.Index == 0 ? 3 : 2) : (topic.Index == 0 ? 0 : 1);
         lineFlags[static_cast<size_t>(level)] = topic.IsLastSibling ? 0 : 1;
-        if (level < previous) calls += Repeat("DE();", previous - level);
+        if (level < previous)
+            calls += Repeat("DE();", previous - level);
         calls += "SV(" + i + "," + std::to_string(position) + "," + icons + ");";
-        if (level > previous) calls += Repeat("DS(" + std::to_string(topic.Index - 1) + ");", level - previous);
+        if (level > previous)
+            calls += Repeat("DS(" + std::to_string(topic.Index - 1) + ");", level - previous);
         calls += "DB();";
-        for (int32_t k = base; k < level; ++k) calls += lineFlags[static_cast<size_t>(k)] ? "IB(1);" : "IB(0);";
+        for (int32_t k = base; k < level; ++k)
+            calls += lineFlags[static_cast<size_t>(k)] ? "IB(1);" : "IB(0);";
         calls += prefix + item + "DT();\r\n";
         previous = level;
     }
     return calls + Repeat("DE();", previous - 1) + "collapseAll();";
 }
 
-std::string TWebsiteSettings::ReplacePagePlaceholders(const std::string& page, int32_t) { return page; }
+std::string TWebsiteSettings::ReplacePagePlaceholders(const std::string& page, int32_t) {
+    return page;
+}
 
 std::string TWebsiteSettings::ReplaceFormatPlaceholders(const std::string& text) {
     const std::string defaultPage = DefaultTopicIndex >= 0 ? Text->Topic(DefaultTopicIndex).FileName : std::string();
@@ -109,7 +127,8 @@ void TWebsiteSettings::Make() {
     CopyTemplateFiles(templ.CopyFiles);
     CopyResources(HtmlFolder(), "*.*");
     if (Options->OutputChmProject_WebSite) {
-        MakeHelpProject(Options->CHMFileName_WebSite, "html\\" + (templ.Default.empty() ? std::string("index.htm") : templ.Default),
+        MakeHelpProject(Options->CHMFileName_WebSite,
+                        "html\\" + (templ.Default.empty() ? std::string("index.htm") : templ.Default),
                         Options->CompileChm_WebSite, "Creating Chm Project...");
     }
 }

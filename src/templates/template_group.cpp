@@ -15,12 +15,15 @@ constexpr const char* Common = "COMMON";
 StringList ReadTemplateList(const IniFile& ini, const std::string& section, const char* key) {
     std::string value = ini.ReadString(section, key);
     StringList entries;
-    if (value.empty()) return entries;
+    if (value.empty())
+        return entries;
     size_t start = 0;
     while (true) {
         size_t semicolon = value.find(';', start);
-        entries.push_back(Trim(std::string_view(value).substr(start, semicolon == std::string::npos ? std::string::npos : semicolon - start)));
-        if (semicolon == std::string::npos) break;
+        entries.push_back(Trim(std::string_view(value).substr(
+            start, semicolon == std::string::npos ? std::string::npos : semicolon - start)));
+        if (semicolon == std::string::npos)
+            break;
         start = semicolon + 1;
     }
     return entries;
@@ -50,17 +53,24 @@ void WriteTemplate(IniFile& ini, const std::string& section, const TTemplate& te
     ini.WriteInteger(section, "Type", templ.Type);
 }
 
-std::string SectionOfTemplate(int32_t number) { return "Template" + std::to_string(number); }
+std::string SectionOfTemplate(int32_t number) {
+    return "Template" + std::to_string(number);
+}
 
 }  // namespace
 
 std::string TemplateTypeName(int32_t type) {
     switch (type) {
-        case ChmTemplate: return "CHM";
-        case WebsiteTemplate: return "Website";
-        case EbookTemplate: return "Ebook";
-        case FaqTemplate: return "FAQ";
-        default: return {};
+        case ChmTemplate:
+            return "CHM";
+        case WebsiteTemplate:
+            return "Website";
+        case EbookTemplate:
+            return "Ebook";
+        case FaqTemplate:
+            return "FAQ";
+        default:
+            return {};
     }
 }
 
@@ -72,7 +82,8 @@ void TTempletGroup::LoadFromFolder(const std::string& folder, bool inherit) {
 void TTempletGroup::LoadFromFile(const std::string& path) {
     ChmCount = WebsiteCount = EbookCount = FaqCount = 0;
     std::string found = FileExists(path) ? path : FindFileNoCase(FolderOf(path), FileNameOf(path));
-    if (found.empty()) throw ECantFindTemplateIni(path);
+    if (found.empty())
+        throw ECantFindTemplateIni(path);
     LoadFromIni(IniFile::Parse(ReadFileBytes(found)), found);
 }
 
@@ -92,30 +103,44 @@ void TTempletGroup::LoadFromIni(const IniFile& ini, const std::string& path) {
         const TTemplate& common = Templates[commonIndex];
         int32_t type = templ.Type == -1 ? common.Type : templ.Type;
         switch (type) {
-            case ChmTemplate: ++ChmCount; break;
-            case WebsiteTemplate: ++WebsiteCount; break;
-            case EbookTemplate: ++EbookCount; break;
-            case FaqTemplate: ++FaqCount; break;
-            default: break;
+            case ChmTemplate:
+                ++ChmCount;
+                break;
+            case WebsiteTemplate:
+                ++WebsiteCount;
+                break;
+            case EbookTemplate:
+                ++EbookCount;
+                break;
+            case FaqTemplate:
+                ++FaqCount;
+                break;
+            default:
+                break;
         }
         templ.TypeName = TemplateTypeName(type);
-        if (InheritCommon) ApplyCommon(templ);
-        templ.SampleImagePath =
-            templ.SampleImage.empty() ? JoinPath(SetupDir, "nopic.bmp") : folder + ReplaceAll(templ.SampleImage, "\\", "/");
+        if (InheritCommon)
+            ApplyCommon(templ);
+        templ.SampleImagePath = templ.SampleImage.empty() ? JoinPath(SetupDir, "nopic.bmp")
+                                                          : folder + ReplaceAll(templ.SampleImage, "\\", "/");
         templ.Caption = templ.Name.empty() ? "[Template" + std::to_string(n) + "]" : templ.Name;
         Templates.push_back(std::move(templ));
     }
 }
 
 void TTempletGroup::ApplyCommon(TTemplate& templ) const {
-    if (Templates.empty()) return;
+    if (Templates.empty())
+        return;
     const TTemplate& common = Templates[0];
-    if (&templ == &common) return;
+    if (&templ == &common)
+        return;
     for (std::string TTemplate::*field : {&TTemplate::Name, &TTemplate::ContentTemplates, &TTemplate::Default,
                                           &TTemplate::SampleImage, &TTemplate::IconDir}) {
-        if ((templ.*field).empty()) templ.*field = common.*field;
+        if ((templ.*field).empty())
+            templ.*field = common.*field;
     }
-    if (templ.Type == -1) templ.Type = common.Type;
+    if (templ.Type == -1)
+        templ.Type = common.Type;
     templ.OtherTemplates.insert(templ.OtherTemplates.end(), common.OtherTemplates.begin(), common.OtherTemplates.end());
     templ.CopyFiles.insert(templ.CopyFiles.end(), common.CopyFiles.begin(), common.CopyFiles.end());
 }
@@ -127,11 +152,14 @@ std::string TTempletGroup::ToIniText() const {
     ini.WriteString(General, "Author", Author);
     ini.WriteString(General, "Email", Email);
     ini.WriteString(General, "Website", Website);
-    for (int32_t n = 0; n < Count(); ++n) WriteTemplate(ini, n == 0 ? Common : SectionOfTemplate(n), Items(n));
+    for (int32_t n = 0; n < Count(); ++n)
+        WriteTemplate(ini, n == 0 ? Common : SectionOfTemplate(n), Items(n));
     return ini.Serialize();
 }
 
-void TTempletGroup::SaveToFile() const { WriteFileAtomically(IniFileName, ToIniText()); }
+void TTempletGroup::SaveToFile() const {
+    WriteFileAtomically(IniFileName, ToIniText());
+}
 
 void TTempletGroup::NewGroup(const std::string& path) {
     IniFileName = path;
@@ -146,13 +174,17 @@ void TTempletGroup::Clear() {
     Website.clear();
 }
 
-void TTempletGroup::AddNew() { Templates.emplace_back(); }
+void TTempletGroup::AddNew() {
+    Templates.emplace_back();
+}
 
 int32_t TTempletGroup::Add(TTemplate templ) {
     Templates.push_back(std::move(templ));
     return Count() - 1;
 }
 
-void TTempletGroup::Delete(int32_t index) { Templates.erase(Templates.begin() + index); }
+void TTempletGroup::Delete(int32_t index) {
+    Templates.erase(Templates.begin() + index);
+}
 
 }  // namespace leafsmith

@@ -14,8 +14,7 @@ using StringList = std::vector<std::string>;
 
 class ECantFindTemplateIni : public ELeafsmithError {
 public:
-    explicit ECantFindTemplateIni(const std::string& path)
-        : ELeafsmithError("Unable to find file \"" + path + "\".") {}
+    explicit ECantFindTemplateIni(const std::string& path) : ELeafsmithError("Unable to find file \"" + path + "\".") {}
 };
 
 // Format codes of the Type key.

@@ -25,7 +25,8 @@ int64_t CountHeadSigns(std::string_view& line, std::string_view sign) {
 std::string FileNameWithoutExtension(const std::string& path) {
     std::string name = FileNameOf(path);
     size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0) return name;
+    if (dot == std::string::npos || dot == 0)
+        return name;
     return name.substr(0, dot);
 }
 
@@ -33,25 +34,31 @@ std::string FileNameWithoutExtension(const std::string& path) {
 // tag and returns true.
 bool TakeNumberAttribute(std::string& title, std::string_view open, int32_t& target) {
     size_t start = title.find(open);
-    if (start == std::string::npos) return false;
+    if (start == std::string::npos)
+        return false;
     size_t close = title.find(']', start + open.size());
-    if (close == std::string::npos) return false;
+    if (close == std::string::npos)
+        return false;
     std::optional<int32_t> value =
         ParseInt32(std::string_view(title).substr(start + open.size(), close - start - open.size()), true);
-    if (!value) return false;
+    if (!value)
+        return false;
     target = *value;
     title.erase(start, close + 1 - start);
     return true;
 }
 
 // The picture of a tree node: the topic's icon number less one, else the given picture.
-int32_t TreeImage(int32_t icon, int32_t otherwise) { return icon >= 1 ? icon - 1 : otherwise; }
+int32_t TreeImage(int32_t icon, int32_t otherwise) {
+    return icon >= 1 ? icon - 1 : otherwise;
+}
 
 }  // namespace
 
 std::string FormatCounter(int64_t value, int32_t width) {
     std::string digits = std::to_string(value);
-    if (width > 0 && digits.size() < static_cast<size_t>(width)) digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
+    if (width > 0 && digits.size() < static_cast<size_t>(width))
+        digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
     return digits;
 }
 
@@ -59,10 +66,12 @@ std::string TBlock::SectionText(int n) const {
     StringList lines = SectionLines(n);
     std::string text;
     size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
     text.reserve(size);
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += "\r\n";
+        if (i > 0)
+            text += "\r\n";
         text += lines[i];
     }
     return text;
@@ -71,15 +80,19 @@ std::string TBlock::SectionText(int n) const {
 StringList TBlock::SectionLines(int n) const {
     size_t start = 0;
     for (int section = 1; section < n; ++section) {
-        if (section > static_cast<int>(SectionLengths.size())) return {};
+        if (section > static_cast<int>(SectionLengths.size()))
+            return {};
         int32_t length = SectionLengths[static_cast<size_t>(section - 1)];
-        if (length <= 0) return {};  // that section took all remaining lines
+        if (length <= 0)
+            return {};  // that section took all remaining lines
         start += static_cast<size_t>(length);
     }
-    if (n < 1 || n > static_cast<int>(SectionLengths.size()) || start >= Lines.size()) return {};
+    if (n < 1 || n > static_cast<int>(SectionLengths.size()) || start >= Lines.size())
+        return {};
     int32_t length = SectionLengths[static_cast<size_t>(n - 1)];
     size_t end = length <= 0 ? Lines.size() : std::min(Lines.size(), start + static_cast<size_t>(length));
-    return StringList(Lines.begin() + static_cast<std::ptrdiff_t>(start), Lines.begin() + static_cast<std::ptrdiff_t>(end));
+    return StringList(Lines.begin() + static_cast<std::ptrdiff_t>(start),
+                      Lines.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 void TAllText::AssignSeparatingOptions(const TProjectOption& options) {
@@ -121,23 +134,30 @@ void TAllText::CheckSeparatingOptions() const {
     const std::string extension = Options ? Options->FileExtension : std::string();
     const int32_t width = Options ? Options->CounterLength : 0;
     if (prefix.size() + extension.size() + static_cast<size_t>(std::max(width, 11)) > MaxFileNameLength) {
-        throw ESettingError("Page file names would be longer than 255 bytes: shorten the file name prefix, the "
-                            "extension or the counter length (" + std::to_string(width) + ").");
+        throw ESettingError(
+            "Page file names would be longer than 255 bytes: shorten the file name prefix, the "
+            "extension or the counter length (" +
+            std::to_string(width) + ").");
     }
 }
 
 std::string TAllText::PageFileName(int32_t index) const {
-    if (Options == nullptr) return FormatCounter(index, 0);
-    return Options->FileNamePrefix + FormatCounter(static_cast<int64_t>(index) + Options->CounterStart, Options->CounterLength) +
+    if (Options == nullptr)
+        return FormatCounter(index, 0);
+    return Options->FileNamePrefix +
+           FormatCounter(static_cast<int64_t>(index) + Options->CounterStart, Options->CounterLength) +
            Options->FileExtension;
 }
 
 void TAllText::AddTopic(StringList&& lines, int64_t level, const std::string& path, int64_t lineNumber) {
     size_t first = 0;
-    while (first < lines.size() && lines[first].empty()) ++first;
+    while (first < lines.size() && lines[first].empty())
+        ++first;
     size_t end = lines.size();
-    while (end > first && TrimView(lines[end - 1]).empty()) --end;
-    if (first == end) return;  // nothing but blank lines: no topic
+    while (end > first && TrimView(lines[end - 1]).empty())
+        --end;
+    if (first == end)
+        return;  // nothing but blank lines: no topic
 
     level = std::max<int64_t>(level, 1);
     if (level > MaxTopicLevel) {
@@ -155,13 +175,16 @@ void TAllText::AddTopic(StringList&& lines, int64_t level, const std::string& pa
     ParseTitleAttributes(topic);
     // Trailing blank lines are gone, so any body line left makes the body non-empty.
     topic.HasBody = topic.Lines.size() > 1;
-    if (topic.HasBody && DefaultTopic == -1) DefaultTopic = topic.Index;
+    if (topic.HasBody && DefaultTopic == -1)
+        DefaultTopic = topic.Index;
 }
 
 void TAllText::ParseTitleAttributes(TBlock& topic) {
     std::string& title = topic.Lines[0];
-    if (!TakeNumberAttribute(title, "[ICON", topic.Icon)) topic.Icon = -1;
-    if (!TakeNumberAttribute(title, "[ID=", topic.ContextId)) topic.ContextId = -1;
+    if (!TakeNumberAttribute(title, "[ICON", topic.Icon))
+        topic.Icon = -1;
+    if (!TakeNumberAttribute(title, "[ID=", topic.ContextId))
+        topic.ContextId = -1;
 
     size_t alias = title.find("[A=");
     if (alias != std::string::npos) {
@@ -192,11 +215,14 @@ public:
         size_t start = 0;
         while (start < bytes.size()) {
             size_t end = bytes.find('\n', start);
-            std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-            if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+            std::string_view line =
+                bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+            if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
             ++lineNumber_;
             Line(line, TrimView(line));
-            if (end == std::string_view::npos) break;
+            if (end == std::string_view::npos)
+                break;
             start = end + 1;
         }
         EndFile();
@@ -240,7 +266,8 @@ private:
     }
 
     void Collect(std::string_view line) {
-        if (pending_.empty()) pendingStartLine_ = lineNumber_;
+        if (pending_.empty())
+            pendingStartLine_ = lineNumber_;
         pending_.emplace_back(line);
     }
 
@@ -259,12 +286,21 @@ private:
     }
 
     void Line(std::string_view line, std::string_view trimmed) {
-        if (CheckLevelTag(trimmed)) return;
+        if (CheckLevelTag(trimmed))
+            return;
         switch (text_.SeparateMode) {
-            case 1: OneTopicPerFileLine(line, trimmed); break;
-            case 2: BlankLineSeparatedLine(line, trimmed); break;
-            case 3: TagLineSeparatedLine(line, trimmed); break;
-            default: TitleTagLine(trimmed); break;
+            case 1:
+                OneTopicPerFileLine(line, trimmed);
+                break;
+            case 2:
+                BlankLineSeparatedLine(line, trimmed);
+                break;
+            case 3:
+                TagLineSeparatedLine(line, trimmed);
+                break;
+            default:
+                TitleTagLine(trimmed);
+                break;
         }
     }
 
@@ -273,14 +309,16 @@ private:
             case 1:
                 // A file without text (only its name as title) made no check yet: make it now, so
                 // level tags in the file place its own topic, as they do in a file with text.
-                if (!seenContent_ && !pending_.empty()) Check(lineNumber_);
+                if (!seenContent_ && !pending_.empty())
+                    Check(lineNumber_);
                 if (!pending_.empty()) {
                     FlushTopic();
                     CheckOnly(lineNumber_);
                 }
                 break;
             case 2:
-                if (!pending_.empty()) FlushTopic();
+                if (!pending_.empty())
+                    FlushTopic();
                 break;
             case 3:
                 if (!pending_.empty()) {
@@ -289,14 +327,16 @@ private:
                 }
                 break;
             default:
-                if (topicOpen_) CloseTitledTopic();
+                if (topicOpen_)
+                    CloseTitledTopic();
                 break;
         }
     }
 
     void OneTopicPerFileLine(std::string_view line, std::string_view trimmed) {
         if (!seenContent_) {
-            if (trimmed.empty()) return;
+            if (trimmed.empty())
+                return;
             seenContent_ = true;
             Check(lineNumber_);
         }
@@ -315,12 +355,15 @@ private:
             blankCount_ = 0;  // leading blank lines of a file never separate
         }
         if (blankCount_ >= text_.AtLeastBlankLines) {
-            if (!pending_.empty()) FlushTopic();
+            if (!pending_.empty())
+                FlushTopic();
             blankCount_ = 0;
         }
-        for (; blankCount_ > 0; --blankCount_) Collect("");
+        for (; blankCount_ > 0; --blankCount_)
+            Collect("");
         Collect(line);
-        if (!firstOfLoad) Check(lineNumber_);
+        if (!firstOfLoad)
+            Check(lineNumber_);
         blankCount_ = 0;
     }
 
@@ -328,26 +371,32 @@ private:
         if (trimmed == text_.LineSign) {
             // The pending level stays that of the topic just added: the next topic's first line
             // is checked against it, so level tags before a separator count like those after it.
-            if (!pending_.empty()) FlushTopic();
+            if (!pending_.empty())
+                FlushTopic();
             return;
         }
-        if (pending_.empty()) Check(lineNumber_);
+        if (pending_.empty())
+            Check(lineNumber_);
         Collect(line);
     }
 
     void TitleTagLine(std::string_view trimmed) {
         if (trimmed.substr(0, text_.HeadSign.size()) == text_.HeadSign) {
-            if (topicOpen_) CloseTitledTopic();
+            if (topicOpen_)
+                CloseTitledTopic();
             int64_t count = CountHeadSigns(trimmed, text_.HeadSign);
-            if (text_.NumOfSigns) pendingLevel_ = count;
+            if (text_.NumOfSigns)
+                pendingLevel_ = count;
             topicOpen_ = true;
         }
-        if (topicOpen_) Collect(trimmed);
+        if (topicOpen_)
+            Collect(trimmed);
     }
 
     void CloseTitledTopic() {
         FlushTopic();
-        if (!text_.NumOfSigns) Check(lineNumber_);
+        if (!text_.NumOfSigns)
+            Check(lineNumber_);
         topicOpen_ = false;
     }
 
@@ -358,10 +407,10 @@ private:
     int64_t pendingLevel_ = 1;
     StringList pending_;
     int64_t pendingStartLine_ = 0;
-    bool seenContent_ = false;    // a non-blank line of this file was met (modes 1 and 2)
+    bool seenContent_ = false;     // a non-blank line of this file was met (modes 1 and 2)
     bool seenNonTagLine_ = false;  // any line that is not a level tag was met in this load (mode 2)
-    int64_t blankCount_ = 0;      // blank lines since the last non-blank line (mode 2)
-    bool topicOpen_ = false;      // a title line of this file opened a topic (mode 4)
+    int64_t blankCount_ = 0;       // blank lines since the last non-blank line (mode 2)
+    bool topicOpen_ = false;       // a title line of this file opened a topic (mode 4)
 };
 
 void TAllText::LoadFiles(const StringList& paths) {
@@ -376,14 +425,17 @@ void TAllText::LoadFiles(const StringList& paths) {
         }
         splitter.Feed(path, bytes);
     }
-    if (Topics.empty()) throw ENoTopics();
+    if (Topics.empty())
+        throw ENoTopics();
 }
 
 void TAllText::LoadTexts(const std::vector<TextFileData>& files) {
     CheckSeparatingOptions();
     TopicSplitter splitter(*this);
-    for (const TextFileData& file : files) splitter.Feed(file.Path, file.Bytes);
-    if (Topics.empty()) throw ENoTopics();
+    for (const TextFileData& file : files)
+        splitter.Feed(file.Path, file.Bytes);
+    if (Topics.empty())
+        throw ENoTopics();
 }
 
 void TAllText::BuildStructure() {
@@ -399,7 +451,8 @@ void TAllText::BuildStructure() {
     const size_t count = Topics.size();
     for (size_t i = 0; i < count; ++i) {
         TBlock& topic = Topics[i];
-        while (!open.empty() && open.back().Level >= topic.Level) open.pop_back();
+        while (!open.empty() && open.back().Level >= topic.Level)
+            open.pop_back();
         int32_t previousSibling;
         std::string childPrefix;
         if (open.empty()) {
@@ -416,7 +469,8 @@ void TAllText::BuildStructure() {
             previousSibling = parent.LastChild;
             parent.LastChild = topic.Index;
         }
-        if (previousSibling >= 0) Topics[static_cast<size_t>(previousSibling)].IsLastSibling = false;
+        if (previousSibling >= 0)
+            Topics[static_cast<size_t>(previousSibling)].IsLastSibling = false;
         topic.IsLastSibling = true;
         topic.HasChildren = i + 1 < count && Topics[i + 1].Level > topic.Level;
         open.push_back(Open{topic.Level, -1, 0, std::move(childPrefix)});
@@ -425,7 +479,8 @@ void TAllText::BuildStructure() {
     int32_t previousPage = -1;
     for (TBlock& topic : Topics) {
         topic.IsPage = topic.HasBody || !topic.HasChildren;
-        if (!topic.IsPage) continue;
+        if (!topic.IsPage)
+            continue;
         if (previousPage < 0) {
             FirstPage = topic.Index;
         } else {
@@ -434,7 +489,8 @@ void TAllText::BuildStructure() {
         }
         previousPage = topic.Index;
     }
-    if (previousPage >= 0) LastPage = previousPage;
+    if (previousPage >= 0)
+        LastPage = previousPage;
 }
 
 std::vector<TopicTreeNode> TAllText::FillTree() const {
@@ -442,12 +498,14 @@ std::vector<TopicTreeNode> TAllText::FillTree() const {
     nodes.reserve(Topics.size());
     std::vector<int32_t> open;  // node indexes of the ancestors of the topic at hand
     for (const TBlock& topic : Topics) {
-        while (!open.empty() && Topics[static_cast<size_t>(open.back())].Level >= topic.Level) open.pop_back();
+        while (!open.empty() && Topics[static_cast<size_t>(open.back())].Level >= topic.Level)
+            open.pop_back();
         int32_t parent = open.empty() ? -1 : open.back();
         if (parent >= 0) {
             nodes[static_cast<size_t>(parent)].ImageIndex = TreeImage(Topics[static_cast<size_t>(parent)].Icon, 0);
         }
-        nodes.push_back(TopicTreeNode{topic.Index, parent, TreeImage(topic.Icon, 8), topic.Lines.empty() ? "" : topic.Lines[0]});
+        nodes.push_back(
+            TopicTreeNode{topic.Index, parent, TreeImage(topic.Icon, 8), topic.Lines.empty() ? "" : topic.Lines[0]});
         open.push_back(topic.Index);
     }
     return nodes;

@@ -22,13 +22,29 @@ std::string Attribute(const char* name, const std::string& value) {
 
 }  // namespace
 
-enum class TTextAnalysis::PairKind { SImg, Img, Link, LinkN, Bold, Italic, Underline, Flash, Topic, Inc, Font, Anchor, TImg, Email };
+enum class TTextAnalysis::PairKind {
+    SImg,
+    Img,
+    Link,
+    LinkN,
+    Bold,
+    Italic,
+    Underline,
+    Flash,
+    Topic,
+    Inc,
+    Font,
+    Anchor,
+    TImg,
+    Email
+};
 
 std::string TTextAnalysis::InlineTags(std::string_view text, bool encode) {
     const TProjectOption& options = Settings();
     std::string html = encode && options.HtmlEncode ? EncodeHtml(text) : std::string(text);
     // Every tag and replacement below needs a "[" or the escape "^]".
-    if (html.find('[') == std::string::npos && html.find("^]") == std::string::npos) return html;
+    if (html.find('[') == std::string::npos && html.find("^]") == std::string::npos)
+        return html;
 
     html = ReplaceTagPairs(html, "[SIMG]", "[/SIMG]", PairKind::SImg);
     html = ReplaceTagPairs(html, "[IMG]", "[/IMG]", PairKind::Img);
@@ -58,13 +74,15 @@ std::string TTextAnalysis::InlineTags(std::string_view text, bool encode) {
 std::string TTextAnalysis::ReplaceTagPairs(std::string_view text, std::string_view open, std::string_view close,
                                            PairKind kind) {
     size_t start = text.find(open);
-    if (start == std::string_view::npos) return std::string(text);
+    if (start == std::string_view::npos)
+        return std::string(text);
     std::string result;
     result.reserve(text.size());
     size_t pos = 0;
     while (start != std::string_view::npos) {
         size_t end = text.find(close, start + open.size());
-        if (end == std::string_view::npos) break;
+        if (end == std::string_view::npos)
+            break;
         result.append(text, pos, start - pos);
         result += PairHtml(kind, SplitTrim(text.substr(start + open.size(), end - start - open.size()), "|"));
         pos = end + close.size();
@@ -75,28 +93,38 @@ std::string TTextAnalysis::ReplaceTagPairs(std::string_view text, std::string_vi
 }
 
 std::string TTextAnalysis::PairHtml(PairKind kind, const StringList& args) {
-    if (args.empty()) return {};  // a pair with nothing between its tags gives nothing
+    if (args.empty())
+        return {};  // a pair with nothing between its tags gives nothing
     const std::string& first = args[0];
     const std::string source = ResourcePrefix + first;
     auto divided = [](const char* align, const std::string& image) {
         return std::string("<div align=\"") + align + "\">" + image + "</div>";
     };
     auto blockAlignment = [](const std::string& word) -> const char* {
-        if (SameText(word, "CENTER")) return "center";
-        if (SameText(word, "DRIGHT")) return "right";
-        if (SameText(word, "DLEFT")) return "left";
+        if (SameText(word, "CENTER"))
+            return "center";
+        if (SameText(word, "DRIGHT"))
+            return "right";
+        if (SameText(word, "DLEFT"))
+            return "left";
         return nullptr;
     };
     switch (kind) {
-        case PairKind::Bold: return "<b>" + first + "</b>";
-        case PairKind::Italic: return "<i>" + first + "</i>";
-        case PairKind::Underline: return "<u>" + first + "</u>";
+        case PairKind::Bold:
+            return "<b>" + first + "</b>";
+        case PairKind::Italic:
+            return "<i>" + first + "</i>";
+        case PairKind::Underline:
+            return "<u>" + first + "</u>";
         case PairKind::SImg:
-            return "<img src=\"" + source + "\" align=\"" + (args.size() == 1 ? std::string("absbottom") : args[1]) + "\">";
+            return "<img src=\"" + source + "\" align=\"" + (args.size() == 1 ? std::string("absbottom") : args[1]) +
+                   "\">";
         case PairKind::Img:
-            if (args.size() == 1) return "<img src=\"" + source + "\">";
+            if (args.size() == 1)
+                return "<img src=\"" + source + "\">";
             if (args.size() == 2) {
-                if (const char* align = blockAlignment(args[1])) return divided(align, "<img src=\"" + source + "\">");
+                if (const char* align = blockAlignment(args[1]))
+                    return divided(align, "<img src=\"" + source + "\">");
                 return "<img src=\"" + source + "\" align=\"" + args[1] + "\">";
             }
             if (args.size() == 3) {
@@ -115,23 +143,30 @@ std::string TTextAnalysis::PairHtml(PairKind kind, const StringList& args) {
                        "</strong></td></tr></table>";
             }
             return "<img src=\"" + source + "\">";
-        case PairKind::Link: return "<a href=\"" + first + "\">" + (args.size() == 1 ? first : args[1]) + "</a>";
+        case PairKind::Link:
+            return "<a href=\"" + first + "\">" + (args.size() == 1 ? first : args[1]) + "</a>";
         case PairKind::LinkN:
             return "<a href=\"" + first + "\" target=\"_blank\">" + (args.size() == 1 ? first : args[1]) + "</a>";
-        case PairKind::Email: return "<a href=\"mailto:" + first + "\">" + (args.size() == 1 ? first : args[1]) + "</a>";
-        case PairKind::Anchor: return "<a name=\"" + first + "\"></a>";
+        case PairKind::Email:
+            return "<a href=\"mailto:" + first + "\">" + (args.size() == 1 ? first : args[1]) + "</a>";
+        case PairKind::Anchor:
+            return "<a name=\"" + first + "\"></a>";
         case PairKind::Flash: {
             std::string size;
-            if (args.size() >= 2) size += Attribute("width", args[1]);
-            if (args.size() >= 3) size += Attribute("height", args[2]);
+            if (args.size() >= 2)
+                size += Attribute("width", args[1]);
+            if (args.size() >= 3)
+                size += Attribute("height", args[2]);
             return std::string("<object classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" codebase=\"") +
                    FlashCabinet + "\"" + size + "><param name=\"movie\" value=\"" + source +
                    "\"><param name=\"quality\" value=\"high\"><embed src=\"" + source +
-                   "\" quality=\"high\" pluginspage=\"" + FlashPlayerPage + "\" type=\"application/x-shockwave-flash\"" +
-                   size + "></embed></object>";
+                   "\" quality=\"high\" pluginspage=\"" + FlashPlayerPage +
+                   "\" type=\"application/x-shockwave-flash\"" + size + "></embed></object>";
         }
-        case PairKind::Topic: return TopicLink(args);
-        case PairKind::Inc: return IncludeFile(first);
+        case PairKind::Topic:
+            return TopicLink(args);
+        case PairKind::Inc:
+            return IncludeFile(first);
         case PairKind::Font: {
             std::string family, color, fontSize;
             for (const std::string& arg : args) {
@@ -150,12 +185,14 @@ std::string TTextAnalysis::PairHtml(PairKind kind, const StringList& args) {
 }
 
 int32_t TTextAnalysis::FindTopicByTitle(const std::string& title) {
-    if (AllText == nullptr) return -1;
+    if (AllText == nullptr)
+        return -1;
     if (!titleIndex_ || titleIndexOf_ != AllText) {
         // Titles are looked up for every link; the topic tree is fixed during a build.
         auto index = std::make_shared<std::unordered_map<std::string, int32_t>>();
         index->reserve(AllText->Topics.size());
-        for (const TBlock& topic : AllText->Topics) index->emplace(topic.Lines.empty() ? std::string() : topic.Lines[0], topic.Index);
+        for (const TBlock& topic : AllText->Topics)
+            index->emplace(topic.Lines.empty() ? std::string() : topic.Lines[0], topic.Index);
         titleIndex_ = std::move(index);
         titleIndexOf_ = AllText;
     }
@@ -165,18 +202,21 @@ int32_t TTextAnalysis::FindTopicByTitle(const std::string& title) {
 
 std::string TTextAnalysis::TopicLink(const StringList& args) {
     int32_t index = FindTopicByTitle(args[0]);
-    if (index < 0) return args.size() == 1 ? args[0] : args[1];
+    if (index < 0)
+        return args.size() == 1 ? args[0] : args[1];
     // A heading without a page of its own has no file (and no anchor on the FAQ page): the link
     // goes to the first page after it, its first child's. The single page anchors every topic.
     if (OutputKind != KindSingleHtml) {
-        while (index < AllText->Count() - 1 && AllText->Topic(index).HasChildren && !AllText->Topic(index).IsPage) ++index;
+        while (index < AllText->Count() - 1 && AllText->Topic(index).HasChildren && !AllText->Topic(index).IsPage)
+            ++index;
     }
     std::string target;
     if (OutputKind == KindFaq || OutputKind == KindSingleHtml) {
         target = args.size() == 3 ? "#" + args[2] : "#a" + std::to_string(index);
     } else {
         target = AllText->Topic(index).FileName;
-        if (args.size() == 3) target += "#" + args[2];
+        if (args.size() == 3)
+            target += "#" + args[2];
     }
     const std::string& text = args.size() == 2 ? args[1] : args[0];
     return "<a href=\"" + target + "\">" + text + "</a>";

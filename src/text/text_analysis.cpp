@@ -11,23 +11,28 @@ namespace {
 constexpr std::string_view PlaceholderStart = "[$$SPECIALBLOCK";
 constexpr std::string_view PlaceholderEnd = "$$]";
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
 bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
 // Three or more characters, all equal to the first.
 bool IsRuleLine(std::string_view line) {
-    if (line.size() < 3) return false;
+    if (line.size() < 3)
+        return false;
     for (char c : line) {
-        if (c != line[0]) return false;
+        if (c != line[0])
+            return false;
     }
     return true;
 }
 
 std::string JoinWithCrLf(const StringList& lines) {
     size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
     std::string text;
     text.reserve(size);
     for (const std::string& line : lines) {
@@ -41,7 +46,8 @@ std::string JoinWithCrLf(const StringList& lines) {
 StringList WithBlanks(const StringList& entries) {
     StringList result;
     result.reserve(entries.size());
-    for (const std::string& entry : entries) result.push_back(ReplaceAllNoCase(entry, "[BS]", " "));
+    for (const std::string& entry : entries)
+        result.push_back(ReplaceAllNoCase(entry, "[BS]", " "));
     return result;
 }
 
@@ -49,16 +55,20 @@ StringList WithBlanks(const StringList& entries) {
 // tag, or npos) out of `text`, and writes what `store` returns for the content in its place. An
 // opening tag without its end stays, with everything after it.
 template <class FindEnd, class Store>
-void CutTaggedStretches(std::string& text, std::string_view open, std::string_view close, FindEnd findEnd, Store store) {
-    if (text.find(open) == std::string::npos) return;
+void CutTaggedStretches(std::string& text, std::string_view open, std::string_view close, FindEnd findEnd,
+                        Store store) {
+    if (text.find(open) == std::string::npos)
+        return;
     std::string result;
     result.reserve(text.size());
     size_t pos = 0;
     while (true) {
         size_t start = text.find(open, pos);
-        if (start == std::string::npos) break;
+        if (start == std::string::npos)
+            break;
         size_t end = findEnd(start + open.size());
-        if (end == std::string::npos) break;
+        if (end == std::string::npos)
+            break;
         result.append(text, pos, start - pos);
         result += store(std::string_view(text).substr(start + open.size(), end - start - open.size()));
         pos = end + close.size();
@@ -81,11 +91,11 @@ enum class FrameKind { Lines, Bullets, Numbers, Expandable };
 struct TTextAnalysis::LineFrame {
     FrameKind Kind;
     int32_t Depth;
-    bool AfterBlock = true;     // lines: the last thing written was a block, or nothing
-    bool AnyItem = false;       // lists: an item was written
-    bool SkippedBlank = false;  // lists: blank lines were passed over since Resume
-    size_t Resume = 0;          // lists: where the list ends when no further item follows the blanks
-    bool ContentTaken = false;  // expandable blocks: the first content line was written
+    bool AfterBlock = true;        // lines: the last thing written was a block, or nothing
+    bool AnyItem = false;          // lists: an item was written
+    bool SkippedBlank = false;     // lists: blank lines were passed over since Resume
+    size_t Resume = 0;             // lists: where the list ends when no further item follows the blanks
+    bool ContentTaken = false;     // expandable blocks: the first content line was written
     size_t ChildStart = SIZE_MAX;  // where the nested line run last started
 };
 
@@ -121,7 +131,8 @@ std::string TTextAnalysis::Convert() {
     const TProjectOption& options = Settings();
     // An empty resource folder means the resources lie beside the pages: no prefix at all.
     std::string dest = options.DestFolder;
-    if (!dest.empty() && dest.back() != '\\' && dest.back() != '/') dest += '\\';
+    if (!dest.empty() && dest.back() != '\\' && dest.back() != '/')
+        dest += '\\';
     ResourcePrefix = ReplaceAll(dest, "\\", "/");
 
     Output.clear();
@@ -130,7 +141,8 @@ std::string TTextAnalysis::Convert() {
 
     if (!options.EnableTextAnalysis) {
         std::string text = JoinWithCrLf(InputLines);
-        if (options.HtmlEncode) text = EncodeHtml(text);
+        if (options.HtmlEncode)
+            text = EncodeHtml(text);
         Output = ReplaceAll(text, "\r\n", "<BR>") + "\r\n";
         return Output;
     }
@@ -156,22 +168,32 @@ std::string TTextAnalysis::Convert() {
 
     ReplaceAllInPlace(Output, "<br>\r\n[$$SPECIALBLOCK", "[$$SPECIALBLOCK");
     ReplaceAllInPlace(Output, "$$]\r\n<br>", "$$]");
-    if (!SpecialBlocks.empty()) Output = RestoreSpecialBlocks(Output);
+    if (!SpecialBlocks.empty())
+        Output = RestoreSpecialBlocks(Output);
     return Output;
 }
 
 std::string TTextAnalysis::Placeholder(size_t localNumber) const {
-    return std::string(PlaceholderStart) + std::to_string(firstBlockNumber_ + localNumber) + std::string(PlaceholderEnd);
+    return std::string(PlaceholderStart) + std::to_string(firstBlockNumber_ + localNumber) +
+           std::string(PlaceholderEnd);
 }
 
 void TTextAnalysis::ExtractSpecialBlocks(std::string& text, std::string_view open, std::string_view close, char kind) {
     auto findEnd = [&](size_t from) { return text.find(close, from); };
     CutTaggedStretches(text, open, close, findEnd, [&](std::string_view content) {
         switch (kind) {
-            case 'H': SpecialBlocks.emplace_back(content); break;
-            case 'X': SpecialBlocks.push_back("<PRE>" + std::string(content) + "</PRE>"); break;
-            case 'T': SpecialBlocks.push_back(SimpleTable(content)); break;
-            default: SpecialBlocks.push_back(BackBlock(content)); break;
+            case 'H':
+                SpecialBlocks.emplace_back(content);
+                break;
+            case 'X':
+                SpecialBlocks.push_back("<PRE>" + std::string(content) + "</PRE>");
+                break;
+            case 'T':
+                SpecialBlocks.push_back(SimpleTable(content));
+                break;
+            default:
+                SpecialBlocks.push_back(BackBlock(content));
+                break;
         }
         return Placeholder(SpecialBlocks.size() - 1);
     });
@@ -192,10 +214,12 @@ void TTextAnalysis::ExtractBlocks(std::string& text) {
                 nextOpen = text.find(open, nextOpen + open.size());
                 continue;
             }
-            if (--depth == 0) return nextClose;
+            if (--depth == 0)
+                return nextClose;
             scan = nextClose + close.size();
             nextClose = text.find(close, scan);
-            if (nextOpen != std::string::npos && nextOpen < scan) nextOpen = text.find(open, scan);
+            if (nextOpen != std::string::npos && nextOpen < scan)
+                nextOpen = text.find(open, scan);
         }
         return std::string::npos;
     };
@@ -230,7 +254,8 @@ std::string TTextAnalysis::BackBlock(std::string_view content) {
 
 std::string TTextAnalysis::RestoreSpecialBlocks(const std::string& text) {
     const size_t count = SpecialBlocks.size();
-    if (count == 0) return text;
+    if (count == 0)
+        return text;
     // Blocks go back from the last number down to 0, each into everything written so far: so a
     // block's HTML gets the blocks of lower numbers, and the text gets them all. One pass each.
     std::vector<std::string> finals(count);
@@ -240,7 +265,8 @@ std::string TTextAnalysis::RestoreSpecialBlocks(const std::string& text) {
         size_t pos = 0;
         while (true) {
             size_t start = source.find(PlaceholderStart, pos);
-            if (start == std::string::npos) break;
+            if (start == std::string::npos)
+                break;
             size_t digits = start + PlaceholderStart.size();
             size_t digitsEnd = digits;
             while (digitsEnd < source.size() && digitsEnd - digits < 19 && source[digitsEnd] >= '0' &&
@@ -266,21 +292,25 @@ std::string TTextAnalysis::RestoreSpecialBlocks(const std::string& text) {
         result.append(source, pos);
         return result;
     };
-    for (size_t i = 0; i < count; ++i) finals[i] = expand(InlineTags(SpecialBlocks[i], false), i);
+    for (size_t i = 0; i < count; ++i)
+        finals[i] = expand(InlineTags(SpecialBlocks[i], false), i);
     return expand(text, count);
 }
 
 bool TTextAnalysis::StartsWithDepthPrefix(std::string_view line, int32_t depth) const {
     const size_t size = JoinLinesSign.size();
-    if (size == 0 || depth == 0) return true;
+    if (size == 0 || depth == 0)
+        return true;
     const size_t length = size * static_cast<size_t>(depth);
-    if (line.size() < length || line.compare(0, size, JoinLinesSign) != 0) return false;
+    if (line.size() < length || line.compare(0, size, JoinLinesSign) != 0)
+        return false;
     // The sign repeated: the prefix equals itself shifted by one sign.
     return line.compare(size, length - size, line.substr(0, length - size)) == 0;
 }
 
 void TTextAnalysis::EmitTextLine(LineFrame& frame, const std::string& html) {
-    if (!Output.empty() && !frame.AfterBlock) Output += "<br>";
+    if (!Output.empty() && !frame.AfterBlock)
+        Output += "<br>";
     Output += html;
     Output += "\r\n";
     frame.AfterBlock = false;
@@ -294,11 +324,18 @@ void TTextAnalysis::ConvertLines() {
         LineFrame& frame = stack.back();
         bool done;
         switch (frame.Kind) {
-            case FrameKind::Lines: done = LineStep(frame, stack); break;
-            case FrameKind::Expandable: done = ExpandableStep(frame, stack); break;
-            default: done = ListStep(frame, stack); break;
+            case FrameKind::Lines:
+                done = LineStep(frame, stack);
+                break;
+            case FrameKind::Expandable:
+                done = ExpandableStep(frame, stack);
+                break;
+            default:
+                done = ListStep(frame, stack);
+                break;
         }
-        if (done) stack.pop_back();
+        if (done)
+            stack.pop_back();
     }
 }
 
@@ -313,10 +350,12 @@ bool TTextAnalysis::LineStep(LineFrame& frame, std::vector<LineFrame>& stack) {
             ++lineIndex_;
             continue;
         }
-        if (!StartsWithDepthPrefix(line, frame.Depth)) return true;
+        if (!StartsWithDepthPrefix(line, frame.Depth))
+            return true;
         line.remove_prefix(JoinLinesSign.size() * static_cast<size_t>(frame.Depth));
         if (line.empty()) {
-            if (!frame.AfterBlock) Output += "<br>";
+            if (!frame.AfterBlock)
+                Output += "<br>";
             frame.AfterBlock = false;
             ++lineIndex_;
             continue;
@@ -339,7 +378,8 @@ bool TTextAnalysis::LineStep(LineFrame& frame, std::vector<LineFrame>& stack) {
             stack.push_back(LineFrame{FrameKind::Expandable, depth});
             return false;
         }
-        if ((options.Bullets && StartsWith(line, BulletSign)) || (options.Numbering && StartsWith(line, NumberingSign))) {
+        if ((options.Bullets && StartsWith(line, BulletSign)) ||
+            (options.Numbering && StartsWith(line, NumberingSign))) {
             const bool numbered = !(options.Bullets && StartsWith(line, BulletSign));
             frame.AfterBlock = true;
             Output += numbered ? "<ol>" : "<ul>";
@@ -360,9 +400,11 @@ bool TTextAnalysis::ListStep(LineFrame& frame, std::vector<LineFrame>& stack) {
     const bool childMadeNoProgress = frame.ChildStart == lineIndex_;
     frame.ChildStart = SIZE_MAX;
     while (lineIndex_ < InputLines.size() && !childMadeNoProgress) {
-        if (!frame.SkippedBlank) frame.Resume = lineIndex_;
+        if (!frame.SkippedBlank)
+            frame.Resume = lineIndex_;
         std::string_view line = TrimView(InputLines[lineIndex_]);
-        if (!StartsWithDepthPrefix(line, frame.Depth)) break;
+        if (!StartsWithDepthPrefix(line, frame.Depth))
+            break;
         line.remove_prefix(JoinLinesSign.size() * static_cast<size_t>(frame.Depth));
         if (line.empty()) {
             // Blank lines do not end a list; but when no item follows them, they belong to the
@@ -372,7 +414,8 @@ bool TTextAnalysis::ListStep(LineFrame& frame, std::vector<LineFrame>& stack) {
             continue;
         }
         if (!StartsWith(line, sign)) {
-            if (!StartsWith(line, JoinLinesSign)) break;
+            if (!StartsWith(line, JoinLinesSign))
+                break;
             frame.SkippedBlank = false;
             Output += "<br>";
             frame.ChildStart = lineIndex_;
@@ -386,17 +429,20 @@ bool TTextAnalysis::ListStep(LineFrame& frame, std::vector<LineFrame>& stack) {
             line.remove_prefix(1);
             termTest = false;
         }
-        if (frame.AnyItem) Output += "</li>\r\n";
+        if (frame.AnyItem)
+            Output += "</li>\r\n";
         size_t termPosition = 0;
         std::string item = termTest && options.Terms && IsTerm(line, termPosition) ? TermMarkup(line, termPosition)
-                                                                                  : InlineTags(line, true);
+                                                                                   : InlineTags(line, true);
         Output += "<li>";
         Output += item;
         frame.AnyItem = true;
         ++lineIndex_;
     }
-    if (frame.SkippedBlank) lineIndex_ = frame.Resume;
-    if (frame.AnyItem) Output += "</li>\r\n";
+    if (frame.SkippedBlank)
+        lineIndex_ = frame.Resume;
+    if (frame.AnyItem)
+        Output += "</li>\r\n";
     Output += frame.Kind == FrameKind::Numbers ? "</ol>" : "</ul>";
     return true;
 }
@@ -405,8 +451,9 @@ bool TTextAnalysis::ListStep(LineFrame& frame, std::vector<LineFrame>& stack) {
 void TTextAnalysis::StartExpandableBlock(std::string_view line) {
     const TProjectOption& options = Settings();
     const bool open = options.MinusIsDefault && OutputKind == KindSingleHtml;
-    Output += "<div class=\"ExpandableBlock\"><p><a class=\"ExpandableBlockLink\" href=\"#\" "
-              "onclick=\"return ExpandCollapsibleBlockClick(this);\"><img src=\"icons/";
+    Output +=
+        "<div class=\"ExpandableBlock\"><p><a class=\"ExpandableBlockLink\" href=\"#\" "
+        "onclick=\"return ExpandCollapsibleBlockClick(this);\"><img src=\"icons/";
     Output += open ? "cminus.gif" : "cplus.gif";
     Output += "\" border=\"0\" align=\"absmiddle\"><b>";
     Output += line.substr(ArrowSign.size());
@@ -421,16 +468,19 @@ bool TTextAnalysis::ExpandableStep(LineFrame& frame, std::vector<LineFrame>& sta
     frame.ChildStart = SIZE_MAX;
     while (lineIndex_ < InputLines.size() && !childMadeNoProgress) {
         std::string_view line = TrimView(InputLines[lineIndex_]);
-        if (!StartsWithDepthPrefix(line, frame.Depth)) break;
+        if (!StartsWithDepthPrefix(line, frame.Depth))
+            break;
         line.remove_prefix(JoinLinesSign.size() * static_cast<size_t>(frame.Depth));
-        if (StartsWith(line, BulletSign) || StartsWith(line, NumberingSign) || StartsWith(line, ArrowSign)) break;
+        if (StartsWith(line, BulletSign) || StartsWith(line, NumberingSign) || StartsWith(line, ArrowSign))
+            break;
         if (!frame.ContentTaken) {
             Output += InlineTags(line, true);
             frame.ContentTaken = true;
             ++lineIndex_;
             continue;
         }
-        if (!StartsWith(line, JoinLinesSign)) break;
+        if (!StartsWith(line, JoinLinesSign))
+            break;
         Output += "<br>";
         frame.ChildStart = lineIndex_;
         stack.push_back(LineFrame{FrameKind::Lines, frame.Depth + 1});
@@ -454,17 +504,22 @@ std::string TTextAnalysis::AnalysedLine(std::string_view line) {
         return "<span class=\"IllustrativeTitle\">" + InlineTags(line, true) + "</span>";
     }
     size_t position = 0;
-    if (options.Terms && IsTerm(line, position)) return TermMarkup(line, position);
+    if (options.Terms && IsTerm(line, position))
+        return TermMarkup(line, position);
     return InlineTags(line, true);
 }
 
 bool TTextAnalysis::IsSubheading(std::string_view line) const {
     const TProjectOption& options = Settings();
-    if (line.empty() || line.size() > static_cast<size_t>(std::max(options.SubheadingMaxLen, 0))) return false;
-    if (line.front() >= 'a' && line.front() <= 'z') return false;
-    if (line.find_first_of("<>*/=+|;{}^") != std::string_view::npos) return false;
+    if (line.empty() || line.size() > static_cast<size_t>(std::max(options.SubheadingMaxLen, 0)))
+        return false;
+    if (line.front() >= 'a' && line.front() <= 'z')
+        return false;
+    if (line.find_first_of("<>*/=+|;{}^") != std::string_view::npos)
+        return false;
     for (const std::string& end : detectors_.NotSubheadingEnds) {
-        if (EndsWith(line, end)) return false;
+        if (EndsWith(line, end))
+            return false;
     }
     return true;
 }
@@ -481,9 +536,11 @@ bool TTextAnalysis::IsReminder(std::string_view line, size_t& length) const {
 
 bool TTextAnalysis::IsIllustrative(std::string_view line) const {
     const TProjectOption& options = Settings();
-    if (line.size() > static_cast<size_t>(std::max(options.IllustrativeTitleMaxLen, 0))) return false;
+    if (line.size() > static_cast<size_t>(std::max(options.IllustrativeTitleMaxLen, 0)))
+        return false;
     for (const std::string& end : detectors_.IllustrativeEnds) {
-        if (EndsWith(line, end)) return true;
+        if (EndsWith(line, end))
+            return true;
     }
     return false;
 }
@@ -492,7 +549,8 @@ bool TTextAnalysis::IsTerm(std::string_view line, size_t& position) const {
     const TProjectOption& options = Settings();
     for (const std::string& end : detectors_.TermsEnds) {
         size_t found = line.find(end);
-        if (found == std::string_view::npos) continue;
+        if (found == std::string_view::npos)
+            continue;
         const size_t fromOne = found + 1;
         if (fromOne < line.size() && fromOne <= static_cast<size_t>(std::max(options.TermsMaxLen, 0))) {
             position = found;

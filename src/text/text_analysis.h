@@ -115,8 +115,8 @@ private:
 
     DetectorLists detectors_;
     size_t lineIndex_ = 0;
-    int32_t nestingLevel_ = 0;      // how deep inside "[BLOCK]"/"[BACK]" content this converter works
-    size_t firstBlockNumber_ = 0;   // placeholders of this converter start here (see ConvertNested)
+    int32_t nestingLevel_ = 0;     // how deep inside "[BLOCK]"/"[BACK]" content this converter works
+    size_t firstBlockNumber_ = 0;  // placeholders of this converter start here (see ConvertNested)
     std::shared_ptr<std::unordered_map<std::string, int32_t>> titleIndex_;
     const TAllText* titleIndexOf_ = nullptr;
 };

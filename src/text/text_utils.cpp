@@ -15,14 +15,16 @@ namespace leafsmith {
 namespace fs = std::filesystem;
 
 size_t PosFrom(std::string_view needle, std::string_view text, size_t start) {
-    if (start < 1 || start > text.size()) return 0;
+    if (start < 1 || start > text.size())
+        return 0;
     size_t hit = text.find(needle, start - 1);
     return hit == std::string_view::npos ? 0 : hit + 1;
 }
 
 StringList SplitTrim(std::string_view text, std::string_view separator) {
     StringList pieces;
-    if (text.empty()) return pieces;
+    if (text.empty())
+        return pieces;
     if (separator.empty()) {
         pieces.push_back(Trim(text));
         return pieces;
@@ -42,7 +44,8 @@ StringList SplitTrim(std::string_view text, std::string_view separator) {
 std::string JoinList(const StringList& list, std::string_view separator) {
     std::string joined;
     for (size_t i = 0; i < list.size(); ++i) {
-        if (i > 0) joined.append(separator);
+        if (i > 0)
+            joined.append(separator);
         joined.append(list[i]);
     }
     return joined;
@@ -51,21 +54,26 @@ std::string JoinList(const StringList& list, std::string_view separator) {
 NameValue SplitNameValue(std::string_view text) {
     StringList pieces = SplitTrim(text, ":");
     NameValue result;
-    if (!pieces.empty()) result.Name = pieces[0];
-    if (pieces.size() > 1) result.Value = pieces[1];
+    if (!pieces.empty())
+        result.Name = pieces[0];
+    if (pieces.size() > 1)
+        result.Value = pieces[1];
     return result;
 }
 
 std::string RemoveMarkedRanges(std::string_view text, std::string_view startMarker, std::string_view endMarker) {
-    if (startMarker.empty()) return std::string(text);
+    if (startMarker.empty())
+        return std::string(text);
     std::string result;
     result.reserve(text.size());
     size_t pos = 0;
     while (true) {
         size_t start = text.find(startMarker, pos);
-        if (start == std::string_view::npos) break;
+        if (start == std::string_view::npos)
+            break;
         size_t end = endMarker.empty() ? std::string_view::npos : text.find(endMarker, start + startMarker.size());
-        if (end == std::string_view::npos) break;
+        if (end == std::string_view::npos)
+            break;
         result.append(text, pos, start - pos);
         pos = end + endMarker.size();
     }
@@ -78,11 +86,20 @@ std::string EncodeHtml(std::string_view text) {
     result.reserve(text.size() + text.size() / 8);
     for (char c : text) {
         switch (c) {
-            case '&': result += "&amp;"; break;
-            case '"': result += "&quot;"; break;
-            case '<': result += "&lt;"; break;
-            case '>': result += "&gt;"; break;
-            default: result += c;
+            case '&':
+                result += "&amp;";
+                break;
+            case '"':
+                result += "&quot;";
+                break;
+            case '<':
+                result += "&lt;";
+                break;
+            case '>':
+                result += "&gt;";
+                break;
+            default:
+                result += c;
         }
     }
     return result;
@@ -90,11 +107,14 @@ std::string EncodeHtml(std::string_view text) {
 
 void DropLeadingBlankLines(StringList& lines) {
     size_t blank = 0;
-    while (blank < lines.size() && TrimView(lines[blank]).empty()) ++blank;
+    while (blank < lines.size() && TrimView(lines[blank]).empty())
+        ++blank;
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(blank));
 }
 
-bool IsInteger(std::string_view text) { return ParseInt32(text, true).has_value(); }
+bool IsInteger(std::string_view text) {
+    return ParseInt32(text, true).has_value();
+}
 
 std::string ToCrLfLines(std::string_view text) {
     std::string result;
@@ -103,16 +123,20 @@ std::string ToCrLfLines(std::string_view text) {
         char c = text[i];
         if (c == '\r' || c == '\n') {
             result += "\r\n";
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
         } else {
             result += c;
         }
     }
-    if (!text.empty() && text.back() != '\n' && text.back() != '\r') result += "\r\n";
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        result += "\r\n";
     return result;
 }
 
-std::string ReadTextFile(const std::string& path) { return ToCrLfLines(ReadFileBytes(path)); }
+std::string ReadTextFile(const std::string& path) {
+    return ToCrLfLines(ReadFileBytes(path));
+}
 
 bool WriteTextFile(const std::string& path, std::string_view text) {
     WriteFileBytes(path, ToCrLfLines(text));
@@ -120,17 +144,21 @@ bool WriteTextFile(const std::string& path, std::string_view text) {
 }
 
 bool DeleteFolderTree(const std::string& folder) {
-    if (TrimView(folder).empty()) return false;
+    if (TrimView(folder).empty())
+        return false;
     std::error_code ec;
     fs::path absolute = fs::absolute(folder, ec).lexically_normal();
-    if (ec || absolute == absolute.root_path()) return false;
+    if (ec || absolute == absolute.root_path())
+        return false;
     fs::remove_all(folder, ec);
     return !ec;
 }
 
 namespace {
 
-bool HasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
+bool HasWildcard(std::string_view name) {
+    return name.find_first_of("*?") != std::string_view::npos;
+}
 
 // Windows patterns know only "*" and "?"; brackets are plain characters there.
 std::string ToFnmatchPattern(std::string_view pattern) {
@@ -147,7 +175,8 @@ std::string ToFnmatchPattern(std::string_view pattern) {
 
 bool MatchesWindowsPattern(const std::string& name, std::string_view pattern) {
     const int flags = FNM_NOESCAPE | FNM_CASEFOLD;
-    if (::fnmatch(ToFnmatchPattern(pattern).c_str(), name.c_str(), flags) == 0) return true;
+    if (::fnmatch(ToFnmatchPattern(pattern).c_str(), name.c_str(), flags) == 0)
+        return true;
     // "name.*" also takes names without any extension, as on Windows.
     if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
         return ::fnmatch(ToFnmatchPattern(pattern.substr(0, pattern.size() - 2)).c_str(), name.c_str(), flags) == 0;
@@ -162,8 +191,10 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 
 bool CopyOneFile(const fs::path& source, const fs::path& target) {
     std::error_code ec;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-    if (SameFile(source, target)) return true;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ec);
+    if (SameFile(source, target))
+        return true;
     fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     return !ec;
 }
@@ -173,10 +204,12 @@ bool CopyOneFile(const fs::path& source, const fs::path& target) {
 bool CopyTree(const fs::path& source, const fs::path& target, const fs::path& exclude) {
     std::error_code ec;
     fs::create_directories(target, ec);
-    if (ec) return false;
+    if (ec)
+        return false;
     bool ok = true;
     fs::recursive_directory_iterator it(source, fs::directory_options::skip_permission_denied, ec);
-    if (ec) return false;
+    if (ec)
+        return false;
     for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (ec) {
             ok = false;
@@ -189,7 +222,8 @@ bool CopyTree(const fs::path& source, const fs::path& target, const fs::path& ex
         if (entry.is_symlink(statError)) {
             // Links to files are copied as files; links to folders are left out, since following
             // them can lead in circles.
-            if (fs::is_regular_file(entry.path(), statError)) ok = CopyOneFile(entry.path(), destination) && ok;
+            if (fs::is_regular_file(entry.path(), statError))
+                ok = CopyOneFile(entry.path(), destination) && ok;
             continue;
         }
         if (entry.is_directory(statError)) {
@@ -198,7 +232,8 @@ bool CopyTree(const fs::path& source, const fs::path& target, const fs::path& ex
                 continue;
             }
             fs::create_directories(destination, statError);
-            if (statError) ok = false;
+            if (statError)
+                ok = false;
         } else if (entry.is_regular_file(statError)) {
             ok = CopyOneFile(entry.path(), destination) && ok;
         }
@@ -209,10 +244,12 @@ bool CopyTree(const fs::path& source, const fs::path& target, const fs::path& ex
 bool CopyEntry(const fs::path& source, const fs::path& destination, const fs::path& exclude) {
     std::error_code ec;
     if (fs::is_directory(source, ec)) {
-        if (SameFile(source, exclude)) return true;
+        if (SameFile(source, exclude))
+            return true;
         return CopyTree(source, destination, exclude);
     }
-    if (fs::is_regular_file(source, ec)) return CopyOneFile(source, destination);
+    if (fs::is_regular_file(source, ec))
+        return CopyOneFile(source, destination);
     return false;
 }
 
@@ -224,7 +261,8 @@ bool CopyFolderTree(const std::string& source, const std::string& target) {
     if (HasWildcard(lastComponent)) {
         std::string parent = FolderOf(source);
         const std::string folder = parent.empty() ? std::string(1, '.') : std::move(parent);
-        if (!fs::is_directory(folder, ec)) return false;
+        if (!fs::is_directory(folder, ec))
+            return false;
         std::vector<fs::path> matches;
         for (const auto& entry : fs::directory_iterator(folder, ec)) {
             // A folder that holds the target would be copied into itself: leave it out.
@@ -233,16 +271,20 @@ bool CopyFolderTree(const std::string& source, const std::string& target) {
                 matches.push_back(entry.path());
             }
         }
-        if (ec) return false;
+        if (ec)
+            return false;
         fs::create_directories(target, ec);
-        if (ec) return false;
+        if (ec)
+            return false;
         std::sort(matches.begin(), matches.end());
         bool ok = true;
-        for (const fs::path& match : matches) ok = CopyEntry(match, fs::path(target) / match.filename(), target) && ok;
+        for (const fs::path& match : matches)
+            ok = CopyEntry(match, fs::path(target) / match.filename(), target) && ok;
         return ok;
     }
     fs::path from(source);
-    if (!from.has_filename()) from = from.parent_path();
+    if (!from.has_filename())
+        from = from.parent_path();
     if (fs::is_directory(from, ec)) {
         fs::path destination = fs::is_directory(target, ec) ? fs::path(target) / from.filename() : fs::path(target);
         return CopyEntry(from, destination, destination);
@@ -258,9 +300,11 @@ void WaitProcessing(int milliseconds, const EventHook& processEvents) {
     using Clock = std::chrono::steady_clock;
     const auto end = Clock::now() + std::chrono::milliseconds(std::max(milliseconds, 0));
     while (true) {
-        if (processEvents) processEvents();
+        if (processEvents)
+            processEvents();
         auto now = Clock::now();
-        if (now >= end) return;
+        if (now >= end)
+            return;
         std::this_thread::sleep_for(std::min<Clock::duration>(end - now, std::chrono::milliseconds(10)));
     }
 }
@@ -268,10 +312,13 @@ void WaitProcessing(int milliseconds, const EventHook& processEvents) {
 bool IsInsideFolder(const std::string& path, const std::string& folder) {
     std::error_code ec;
     fs::path base = fs::absolute(folder, ec).lexically_normal();
-    if (ec) return false;
-    if (!base.has_filename() && base != base.root_path()) base = base.parent_path();
+    if (ec)
+        return false;
+    if (!base.has_filename() && base != base.root_path())
+        base = base.parent_path();
     fs::path candidate = fs::absolute(path, ec).lexically_normal();
-    if (ec) return false;
+    if (ec)
+        return false;
     fs::path relative = candidate.lexically_relative(base);
     return !relative.empty() && *relative.begin() != "..";
 }

@@ -39,20 +39,23 @@ const char* ExampleText =
 class Building : public ::testing::Test {
 protected:
     Building() {
-        WriteFile(folder / "setup/singlehtml.htm",
-                  "<html><head><title>($PROJECTTITLE$)</title></head><body>($CHARSET$)\n($ALLCONTENT$)</body></html>\n");
+        WriteFile(
+            folder / "setup/singlehtml.htm",
+            "<html><head><title>($PROJECTTITLE$)</title></head><body>($CHARSET$)\n($ALLCONTENT$)</body></html>\n");
         WriteFile(folder / "setup/icons/cplus.gif", "plus");
         WriteFile(folder / "setup/icons/cminus.gif", "minus");
         WriteFile(folder / "setup/icons/1.gif", "not copied for these formats");
         WriteFile(folder / "setup/webjs.dat", "<script>/* tree */</script>\n");
-        WriteFile(folder / "group/templates.ini",
-                  "[GENERAL]\nGroupName=Test\n[COMMON]\nCopyFiles=style.css\n"
-                  "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:renamed.txt;extra.txt\n"
-                  "CopyFiles=img/*.*:pictures/\nType=0\n"
-                  "[Template2]\nContentTemplates=faq.htm\nType=3\n"
-                  "[Template3]\nContentTemplates=web.htm\nOtherTemplates=nav.htm\nType=1\n"
-                  "[Template4]\nContentTemplates=ebook.htm\nOtherTemplates=contents.htm\nDefault=contents.htm\nType=2\n");
-        WriteFile(folder / "group/web.htm", "<html><head>($WEBSITEJS$)</head><body>($DEFAULTPAGE$)|($CONTENT$)</body></html>\n");
+        WriteFile(
+            folder / "group/templates.ini",
+            "[GENERAL]\nGroupName=Test\n[COMMON]\nCopyFiles=style.css\n"
+            "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:renamed.txt;extra.txt\n"
+            "CopyFiles=img/*.*:pictures/\nType=0\n"
+            "[Template2]\nContentTemplates=faq.htm\nType=3\n"
+            "[Template3]\nContentTemplates=web.htm\nOtherTemplates=nav.htm\nType=1\n"
+            "[Template4]\nContentTemplates=ebook.htm\nOtherTemplates=contents.htm\nDefault=contents.htm\nType=2\n");
+        WriteFile(folder / "group/web.htm",
+                  "<html><head>($WEBSITEJS$)</head><body>($DEFAULTPAGE$)|($CONTENT$)</body></html>\n");
         WriteFile(folder / "group/nav.htm", "($WEBSITEJS$)|($DEFAULTPAGE$)|($NAVIGATION$)\n");
         WriteFile(folder / "group/ebook.htm", "($INDEXPAGE$)|($JUMPMENULIST$)|($TITLELIST$)|($CONTENT$)\n");
         WriteFile(folder / "group/contents.htm", "($TITLELIST$)|($JUMPMENULIST$)|($INDEXPAGE$)\n");
@@ -108,13 +111,15 @@ TEST_F(Building, ChmPagesContentsListAndAliases) {
               "Creating Chm Project...\n\nDone.\nThe creation has been completed succussfully.\n");
     const std::string head = "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\">";
     EXPECT_EQ(Out("CHM/html/p1.htm"),
-              head + "<title>Intro</title></HEAD><body>Demo|UTF-8|0|p1.htm|#|p3.htm|<!--ShowWhenFirst-->first"
-                     "<!--/ShowWhenFirst-->|<!--HideWhenEnd-->notend<!--/HideWhenEnd-->|\r\nIntro text<BR>\r\n"
-                     "</body></html>\r\n");
+              head +
+                  "<title>Intro</title></HEAD><body>Demo|UTF-8|0|p1.htm|#|p3.htm|<!--ShowWhenFirst-->first"
+                  "<!--/ShowWhenFirst-->|<!--HideWhenEnd-->notend<!--/HideWhenEnd-->|\r\nIntro text<BR>\r\n"
+                  "</body></html>\r\n");
     EXPECT_EQ(Out("CHM/html/p3.htm"),
-              head + "<title>Detail</title></HEAD><body>Demo|UTF-8|2|p3.htm|p1.htm|#|<!--HideWhenFirst-->notfirst"
-                     "<!--/HideWhenFirst-->|<!--ShowWhenEnd-->end<!--/ShowWhenEnd-->|\r\nDetail text<BR>\r\n"
-                     "</body></html>\r\n");
+              head +
+                  "<title>Detail</title></HEAD><body>Demo|UTF-8|2|p3.htm|p1.htm|#|<!--HideWhenFirst-->notfirst"
+                  "<!--/HideWhenFirst-->|<!--ShowWhenEnd-->end<!--/ShowWhenEnd-->|\r\nDetail text<BR>\r\n"
+                  "</body></html>\r\n");
     EXPECT_FALSE(fs::exists(folder / "project/out/CHM/html/p2.htm"));  // a heading without a page
 
     const std::string hhc = Out("CHM/demo.hhc");
@@ -138,10 +143,11 @@ TEST_F(Building, ChmPagesContentsListAndAliases) {
     const std::string hhp = Out("CHM/demo.hhp");
     EXPECT_NE(hhp.find("Default Font=,,0\r\nDefault Window=main\r\nDefault topic=html\\p1.htm\r\n"), std::string::npos);
     EXPECT_NE(hhp.find("Language=0x0409 English (United States)\r\nTitle=Demo\r\n"), std::string::npos);
-    EXPECT_NE(hhp.find("[FILES]\r\nhtml\\extra.txt\r\nhtml\\icons\\cminus.gif\r\nhtml\\icons\\cplus.gif\r\nhtml\\p1.htm\r\n"
-                       "html\\p3.htm\r\nhtml\\pictures\\a.gif\r\nhtml\\renamed.txt\r\nhtml\\style.css\r\n\r\n"
-                       "[ALIAS]\r\nPA= html\\p2.htm\r\n\r\n\r\n[MAP]\r\n#include demo.h\r\n\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        hhp.find("[FILES]\r\nhtml\\extra.txt\r\nhtml\\icons\\cminus.gif\r\nhtml\\icons\\cplus.gif\r\nhtml\\p1.htm\r\n"
+                 "html\\p3.htm\r\nhtml\\pictures\\a.gif\r\nhtml\\renamed.txt\r\nhtml\\style.css\r\n\r\n"
+                 "[ALIAS]\r\nPA= html\\p2.htm\r\n\r\n\r\n[MAP]\r\n#include demo.h\r\n\r\n"),
+        std::string::npos)
         << hhp;
     EXPECT_EQ(Out("CHM/demo.h"), "#define PA 20\r\n");
     EXPECT_EQ(Out("CHM/html/renamed.txt"), "Extra for Demo ($TITLE$)\r\n");
@@ -158,13 +164,14 @@ TEST_F(Building, FaqAndSingleHtmlPutEveryTopicOnOnePage) {
     EXPECT_EQ(result.Output,
               "Reading the text files...\n\nMaking FAQ format...\nCopying files...\n\nMaking SingleHTML format...\n\n"
               "Done.\nThe creation has been completed succussfully.\n");
-    EXPECT_EQ(Out("FAQ/html/faq.htm"),
-              "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><title>Demo</title></head><body>\r\n"
-              "<ul><li><a href=\"#a0\">Intro</a></li><li><a href=\"#a2\">Detail</a></li></ul>\r\n"
-              "<div>1. &nbsp;<A HREF=\"#a0\">Intro</A><br>2. &nbsp;Part A<br>&nbsp;&nbsp;&nbsp;&nbsp;2.1 &nbsp;"
-              "<A HREF=\"#a2\">Detail</A><br></div>\r\n"
-              "<h2><a name=\"a0\"></a>Intro</h2>Intro text<BR>\r\n<h2><a name=\"a2\"></a>Detail</h2>Detail text<BR>\r\n"
-              "\r\n</body></html>\r\n");
+    EXPECT_EQ(
+        Out("FAQ/html/faq.htm"),
+        "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><title>Demo</title></head><body>\r\n"
+        "<ul><li><a href=\"#a0\">Intro</a></li><li><a href=\"#a2\">Detail</a></li></ul>\r\n"
+        "<div>1. &nbsp;<A HREF=\"#a0\">Intro</A><br>2. &nbsp;Part A<br>&nbsp;&nbsp;&nbsp;&nbsp;2.1 &nbsp;"
+        "<A HREF=\"#a2\">Detail</A><br></div>\r\n"
+        "<h2><a name=\"a0\"></a>Intro</h2>Intro text<BR>\r\n<h2><a name=\"a2\"></a>Detail</h2>Detail text<BR>\r\n"
+        "\r\n</body></html>\r\n");
     EXPECT_EQ(Out("SingleHTML/all.htm"),
               "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><title>Demo</title></head><body>"
               "UTF-8\r\n"
@@ -189,7 +196,8 @@ TEST_F(Building, ExitStatuses) {
     options.TempletChm = folder / "no-such-group";
     testing::CommandResult error = Build();
     EXPECT_EQ(error.Status, 1);
-    EXPECT_EQ(error.Errors, "leafsmith-build: Unable to find file \"" + folder / "no-such-group/Templates.ini" + "\".\n");
+    EXPECT_EQ(error.Errors,
+              "leafsmith-build: Unable to find file \"" + folder / "no-such-group/Templates.ini" + "\".\n");
     EXPECT_EQ(error.Output, "Reading the text files...\n\nMaking CHM format...\n");
 
     options.TempletChm = "";
@@ -204,7 +212,8 @@ TEST_F(Building, ExitStatuses) {
     options.FileList = {"text/missing.txt"};
     testing::CommandResult missing = Build();
     EXPECT_EQ(missing.Status, 1);
-    EXPECT_EQ(missing.Errors, "leafsmith-build: Cannot read the text file \"text/missing.txt\": No such file or directory\n");
+    EXPECT_EQ(missing.Errors,
+              "leafsmith-build: Cannot read the text file \"text/missing.txt\": No such file or directory\n");
 }
 
 // Removing the old output fails while a file in it is immutable (root can still set that flag).
@@ -224,20 +233,22 @@ private:
 
 TEST_F(Building, OldOutputThatCannotBeRemovedIsAskedAbout) {
     LockedFile locked(folder / "project/out/CHM/locked.htm");
-    if (!locked.Locked()) GTEST_SKIP() << "chattr +i is not available here, so no file can be kept from removal";
+    if (!locked.Locked())
+        GTEST_SKIP() << "chattr +i is not available here, so no file can be kept from removal";
 
     // At a terminal: Yes to the start question, Cancel to the old files.
     options.SaveToFile(folder / "project/demo.lfx");
-    testing::CommandResult cancelled = RunCommand(
-        "printf 'y\\nc\\n' | script -qec " +
-        Quote(testing::ProgramFolder() + "/leafsmith-build --no-pause --setup-dir " + folder / "setup" + " " +
-              folder / "project/demo.lfx") +
-        " /dev/null");
+    testing::CommandResult cancelled =
+        RunCommand("printf 'y\\nc\\n' | script -qec " +
+                   Quote(testing::ProgramFolder() + "/leafsmith-build --no-pause --setup-dir " + folder / "setup" +
+                         " " + folder / "project/demo.lfx") +
+                   " /dev/null");
     cancelled.Output = ReplaceAll(cancelled.Output, "\r", "");  // the terminal ends its lines with CR LF
     EXPECT_EQ(cancelled.Status, 3) << cancelled.Output;
-    EXPECT_NE(cancelled.Output.find("Cannot deleted the old files when created CHM format. The old files might be used, "
-                                    "continue?"),
-              std::string::npos)
+    EXPECT_NE(
+        cancelled.Output.find("Cannot deleted the old files when created CHM format. The old files might be used, "
+                              "continue?"),
+        std::string::npos)
         << cancelled.Output;
     EXPECT_NE(cancelled.Output.find("\nCanceled.\nThe creation has been canceled."), std::string::npos)
         << cancelled.Output;
@@ -257,7 +268,8 @@ TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
         EXPECT_NE(result.Errors.find("leads outside the output folder"), std::string::npos) << what << result.Errors;
         for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
             const std::string name = entry.path().filename().string();
-            EXPECT_TRUE(name != "escaped.htm" && name != "escaped.txt" && name != "escaped") << what << ": " << entry.path();
+            EXPECT_TRUE(name != "escaped.htm" && name != "escaped.txt" && name != "escaped")
+                << what << ": " << entry.path();
         }
     };
     options.FileNamePrefix = "../../../escaped";
@@ -266,7 +278,8 @@ TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
     WriteFile(folder / "group/templates.ini",
               "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:../../../escaped.txt\nType=0\n");
     expectRefused("further template destination");
-    WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=page.htm\nCopyFiles=img/*.*:../../escaped/\nType=0\n");
+    WriteFile(folder / "group/templates.ini",
+              "[Template1]\nContentTemplates=page.htm\nCopyFiles=img/*.*:../../escaped/\nType=0\n");
     expectRefused("copy destination");
     WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=page.htm\nType=0\n");
     options.SourcePath = folder / "group/img";
@@ -281,21 +294,24 @@ TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
 
 size_t CountOccurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
-    for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1)) ++count;
+    for (size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
+        ++count;
     return count;
 }
 
 TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
     WriteFile(folder / "project/text/example.txt",
-              "Intro [ID=5]\nIntro text\n{Para}\nPart A [ICON3] [A=PA] [ID=20]\n{>}\n{Para}\nDetail [DEFAULT] [A=IDH_DETAIL]\n"
+              "Intro [ID=5]\nIntro text\n{Para}\nPart A [ICON3] [A=PA] [ID=20]\n{>}\n{Para}\nDetail [DEFAULT] "
+              "[A=IDH_DETAIL]\n"
               "Detail text\n");
     options.CompileChm = true;
     testing::CommandResult result = Build();
     ASSERT_EQ(result.Status, 0) << result.Errors;
-    EXPECT_NE(result.Output.find("Creating Chm Project...\n"
-                                 "Warning: the alias PA was left out: its page html/p2.htm is not compiled.\n"
-                                 "Warning: the context number of PA was left out: it has no alias of a compiled page.\n"),
-              std::string::npos)
+    EXPECT_NE(
+        result.Output.find("Creating Chm Project...\n"
+                           "Warning: the alias PA was left out: its page html/p2.htm is not compiled.\n"
+                           "Warning: the context number of PA was left out: it has no alias of a compiled page.\n"),
+        std::string::npos)
         << result.Output;
     EXPECT_NE(result.Output.find("Writing CHM demo.chm\n"), std::string::npos) << result.Output;
     const std::string chm = folder / "project/out/CHM/demo.chm";
@@ -306,10 +322,13 @@ TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
     EXPECT_EQ(testing::DefaultTopicOf(chm, folder / "extracted"), "html/p3.htm");
     fs::create_directories(folder / "aliases");
     fs::copy_file(chm, folder / "aliases/demo.chm");
-    testing::CommandResult aliases = RunCommand("cd " + Quote(folder / "aliases") + " && chmls extractalias demo.chm && cat demo.ali");
-    EXPECT_NE(aliases.Output.find("helpid5=" + folder / "project/out/CHM/html/p1.htm"), std::string::npos) << aliases.Output;
+    testing::CommandResult aliases =
+        RunCommand("cd " + Quote(folder / "aliases") + " && chmls extractalias demo.chm && cat demo.ali");
+    EXPECT_NE(aliases.Output.find("helpid5=" + folder / "project/out/CHM/html/p1.htm"), std::string::npos)
+        << aliases.Output;
     // An alias without a context number takes the topic's index.
-    EXPECT_NE(aliases.Output.find("helpid2=" + folder / "project/out/CHM/html/p3.htm"), std::string::npos) << aliases.Output;
+    EXPECT_NE(aliases.Output.find("helpid2=" + folder / "project/out/CHM/html/p3.htm"), std::string::npos)
+        << aliases.Output;
 }
 
 TEST_F(Building, WebsitePagesGetTheTreeLibraryAndTheirHelpProject) {
@@ -330,7 +349,8 @@ TEST_F(Building, WebsitePagesGetTheTreeLibraryAndTheirHelpProject) {
     EXPECT_EQ(Out("WEB/html/nav.htm"),
               "($WEBSITEJS$)|p1.htm|SetEnv(1,false);SV(0,0,[\"9.gif\",\"9.gif\"]);DB();CL(\"Intro\",\"p1.htm\",\"0\");"
               "DT();\r\nSV(1,2,[\"3.gif\",\"4.gif\"]);DB();LC(\"1\",\"Part A\",\"#\",\"1\");DT();\r\n"
-              "SV(2,2,[\"9.gif\",\"9.gif\"]);DS(1);DB();IC();CL(\"Detail\",\"p3.htm\",\"2\");DT();\r\nDE();collapseAll();\r\n");
+              "SV(2,2,[\"9.gif\",\"9.gif\"]);DS(1);DB();IC();CL(\"Detail\",\"p3.htm\",\"2\");DT();\r\nDE();collapseAll("
+              ");\r\n");
     EXPECT_TRUE(fs::exists(folder / "project/out/WEB/html/icons/1.gif"));  // the website takes every picture
     EXPECT_NE(Out("WEB/site.hhp").find("Default topic=html\\index.htm\r\n"), std::string::npos);
 }
@@ -378,7 +398,9 @@ TEST_F(Building, WithoutADefaultTopicTheHelpOpensAtTheFirstPage) {
 
 TEST(LargeProject, TwoThousandTopicsCompileCompletely) {
     TempFolder folder;
-    ASSERT_EQ(RunCommand(Quote(testing::ProgramFolder() + "/leafsmith-corpus") + " 2000 " + Quote(folder / "corpus")).Status, 0);
+    ASSERT_EQ(
+        RunCommand(Quote(testing::ProgramFolder() + "/leafsmith-corpus") + " 2000 " + Quote(folder / "corpus")).Status,
+        0);
     TProjectOption options(testing::ProgramFolder());
     options.LoadFromFile(folder / "corpus/corpus.lfx");
     options.OutputChm = true;
@@ -418,7 +440,8 @@ TEST(CompileCommand, AProjectOfAnotherToolCompilesCompletely) {
     ASSERT_NE(files, std::string::npos);
     size_t listed = 0;
     for (const std::string& line : SplitLines(project.substr(project.find('\n', files) + 1))) {
-        if (TrimView(line).empty() || line.front() == '[') break;
+        if (TrimView(line).empty() || line.front() == '[')
+            break;
         EXPECT_NE(listing.Output.find("/" + ReplaceAll(line, "\\", "/") + "\n"), std::string::npos) << line;
         ++listed;
     }

@@ -44,8 +44,10 @@ std::vector<std::string> FilesWithPlaceholders(const std::string& folder) {
     std::vector<std::string> found;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         const std::string extension = entry.path().extension().string();
-        if (extension != ".htm" && extension != ".html" && extension != ".css" && extension != ".js") continue;
-        if (std::regex_search(ReadFile(entry.path().string()), placeholder)) found.push_back(entry.path().string());
+        if (extension != ".htm" && extension != ".html" && extension != ".css" && extension != ".js")
+            continue;
+        if (std::regex_search(ReadFile(entry.path().string()), placeholder))
+            found.push_back(entry.path().string());
     }
     return found;
 }
@@ -64,6 +66,7 @@ TEST(ShippedData, TheGroupListNamesFiveSwitchedOnGroupsWithEveryFormat) {
         EXPECT_GE(group.EbookCount, 1) << groups[n - 1].Name;
         EXPECT_GE(group.FaqCount, 1) << groups[n - 1].Name;
         for (int32_t t = 1; t < group.Count(); ++t) {
+            EXPECT_FALSE(group.Items(t).SampleImage.empty()) << groups[n - 1].Name << " template " << t;
             const std::string picture = group.Items(t).SampleImagePath;
             EXPECT_TRUE(fs::is_regular_file(picture)) << picture;
             EXPECT_EQ(ReadFile(picture).substr(0, 2), "BM") << picture;  // a bitmap
@@ -76,19 +79,30 @@ TEST(ShippedData, EveryTemplateGroupBuildsEveryFormatCompletely) {
         TempFolder folder;
         TProjectOption options(ProgramFolder());
         options.LoadFromFile(ProgramFolder() + "/Examples/Example1.lfx");
-        options.TempletChm = options.TempletChm_WebSite = options.TempletChm_Ebook = options.TempletChm_Faq = listed.Folder;
+        options.TempletChm = options.TempletChm_WebSite = options.TempletChm_Ebook = options.TempletChm_Faq =
+            listed.Folder;
         TTempletGroup group(ProgramFolder());
         group.LoadFromFolder(listed.Folder, true);
         for (int32_t t = 1; t < group.Count(); ++t) {
             switch (group.Items(t).Type) {
-                case ChmTemplate: options.TempletNoChm = t; break;
-                case WebsiteTemplate: options.TempletNoChm_WebSite = t; break;
-                case EbookTemplate: options.TempletNoChm_Ebook = t; break;
-                case FaqTemplate: options.TempletNoChm_Faq = t; break;
-                default: break;
+                case ChmTemplate:
+                    options.TempletNoChm = t;
+                    break;
+                case WebsiteTemplate:
+                    options.TempletNoChm_WebSite = t;
+                    break;
+                case EbookTemplate:
+                    options.TempletNoChm_Ebook = t;
+                    break;
+                case FaqTemplate:
+                    options.TempletNoChm_Faq = t;
+                    break;
+                default:
+                    break;
             }
         }
-        options.OutputChm = options.OutputWebsite = options.OutputEbook = options.OutputFaq = options.OutputSingleHtml = true;
+        options.OutputChm = options.OutputWebsite = options.OutputEbook = options.OutputFaq = options.OutputSingleHtml =
+            true;
         options.CompileChm = false;
         options.SaveToFile(folder / "project.lfx");
         testing::CommandResult result =
@@ -104,19 +118,22 @@ TEST(ShippedData, EveryTemplateGroupBuildsEveryFormatCompletely) {
 
 TEST(ShippedData, EveryExampleBuildsAndItsHelpFilesReadBack) {
     for (const auto& entry : fs::directory_iterator(ProgramFolder() + "/Examples")) {
-        if (entry.path().extension() != ".lfx") continue;
+        if (entry.path().extension() != ".lfx")
+            continue;
         TempFolder folder;
         testing::CommandResult result =
             RunLeafsmithBuild("--yes --no-pause --out " + Quote(folder / "out") + " " + Quote(entry.path().string()));
         ASSERT_EQ(result.Status, 0) << entry.path() << ": " << result.Errors;
         EXPECT_EQ(FilesWithPlaceholders(folder / "out"), std::vector<std::string>{}) << entry.path();
         for (const auto& file : fs::recursive_directory_iterator(folder / "out")) {
-            if (file.path().extension() != ".chm") continue;
+            if (file.path().extension() != ".chm")
+                continue;
             testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(file.path().string()));
             EXPECT_EQ(listing.Status, 0) << file.path();
             size_t pages = 0;
             for (const auto& page : fs::directory_iterator(file.path().parent_path() / "html")) {
-                if (page.path().extension() != ".htm") continue;
+                if (page.path().extension() != ".htm")
+                    continue;
                 ++pages;
                 EXPECT_NE(listing.Output.find("/html/" + page.path().filename().string() + "\n"), std::string::npos)
                     << file.path() << " lacks " << page.path();

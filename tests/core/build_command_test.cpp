@@ -72,7 +72,8 @@ TEST_F(BuildCommand, TheStartQuestionListsTheFormats) {
     EXPECT_EQ(StartQuestion(options),
               "You will create the following formats:\r\n* CHM\r\n* FAQ\r\n\r\nAre you sure to start the creation?");
     options.OutputChm = options.OutputFaq = false;
-    EXPECT_EQ(StartQuestion(options), "You will create the following formats:\r\n\r\nAre you sure to start the creation?");
+    EXPECT_EQ(StartQuestion(options),
+              "You will create the following formats:\r\n\r\nAre you sure to start the creation?");
     options.OutputWebsite = options.OutputEbook = options.OutputSingleHtml = true;
     EXPECT_EQ(StartQuestion(options),
               "You will create the following formats:\r\n* Website\r\n* E-book\r\n* Single HTML\r\n\r\n"
@@ -110,7 +111,8 @@ TEST_F(BuildCommand, DerivedStringsGoIntoEveryHelpWindow) {
     options.CharacterSetIndex = 3;
     options.LanguageIndex = -1;
     Make();
-    for (const TCHMProject* window : {&options.ChmWindow, &options.WebsiteWindow, &options.EbookWindow, &options.FaqWindow}) {
+    for (const TCHMProject* window :
+         {&options.ChmWindow, &options.WebsiteWindow, &options.EbookWindow, &options.FaqWindow}) {
         EXPECT_EQ(window->Font, "Arial,10,77");
         EXPECT_EQ(window->Language, "");
     }
@@ -133,7 +135,8 @@ TEST_F(BuildCommand, ErrorsLeaveTheBuildWithTheirOwnMessage) {
 
 TEST_F(BuildCommand, CompileMessagesDropBlankAndRepeatedLines) {
     WriteFile(folder / "fake-chmcmd",
-              "#!/bin/sh\necho 'Warning: one'\necho 'Warning: one'\necho '   '\necho 'Warning: two'\necho 'Writing CHM help.chm'\n"
+              "#!/bin/sh\necho 'Warning: one'\necho 'Warning: one'\necho '   '\necho 'Warning: two'\necho 'Writing CHM "
+              "help.chm'\n"
               "printf 'ITSF' > help.chm\n");
     fs::permissions(folder / "fake-chmcmd", fs::perms::owner_all);
     ::setenv("LEAFSMITH_CHMCMD", (folder / "fake-chmcmd").c_str(), 1);
@@ -146,7 +149,8 @@ TEST_F(BuildCommand, CompileMessagesDropBlankAndRepeatedLines) {
     EXPECT_EQ(session.LastCompileMessage, "Writing CHM help.chm");
 
     // The last message of one build is not repeated at the start of the next.
-    WriteFile(folder / "fake-chmcmd", "#!/bin/sh\necho 'Writing CHM help.chm'\necho 'Warning: three'\nprintf 'ITSF' > help.chm\n");
+    WriteFile(folder / "fake-chmcmd",
+              "#!/bin/sh\necho 'Writing CHM help.chm'\necho 'Warning: three'\nprintf 'ITSF' > help.chm\n");
     Make();
     EXPECT_EQ(sink.Log[5], "Warning: three");
 }

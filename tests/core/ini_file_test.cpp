@@ -72,7 +72,8 @@ TEST(IniReading, AByteOrderMarkDoesNotHideTheFirstSection) {
 
 TEST(IniReading, GarbageNeverFails) {
     std::string garbage;
-    for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    for (int i = 0; i < 5000; ++i)
+        garbage += static_cast<char>((i * 7919) % 256);
     garbage += "\n[\n]\n[]\n=\n==\n[x\nx]\n";
     IniFile ini = IniFile::Parse(garbage);
     EXPECT_EQ(ini.ReadString("nothing", "here"), "");

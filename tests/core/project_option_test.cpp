@@ -18,7 +18,9 @@ using testing::WriteFile;
 
 const std::string SetupDir = "/opt/leafsmith";
 
-std::string Golden(const std::string& name) { return ReadFile(SourceFolder() + "/core/golden/" + name); }
+std::string Golden(const std::string& name) {
+    return ReadFile(SourceFolder() + "/core/golden/" + name);
+}
 
 TProjectOption FilledProject() {
     TProjectOption p(SetupDir);
@@ -144,7 +146,8 @@ TEST(ProjectFile, ValuesThatDoNotParseTakeTheirMissingValue) {
 
 TEST(ProjectFile, ListsLoadTheirCountWithEmptyItemsForMissingKeys) {
     TProjectOption p(SetupDir);
-    p.LoadFromIni(IniFile::Parse("[GENERAL]\nlbFileList=3\nlbFileList.0=a.txt\nlbReminders=-2\nlbTermsEnds=2000000000\n"));
+    p.LoadFromIni(
+        IniFile::Parse("[GENERAL]\nlbFileList=3\nlbFileList.0=a.txt\nlbReminders=-2\nlbTermsEnds=2000000000\n"));
     EXPECT_EQ(p.FileList, (StringList{"a.txt", "", ""}));
     EXPECT_TRUE(p.ReminderStarts.empty());
     EXPECT_TRUE(p.TermsEnds.empty());  // an absurd count reads as missing instead of exhausting memory

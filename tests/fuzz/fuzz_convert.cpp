@@ -22,7 +22,8 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2) return 0;
+    if (size < 2)
+        return 0;
     const uint8_t choice = data[0];
     const uint8_t signs = data[1];
     std::string body(reinterpret_cast<const char*>(data + 2), size - 2);

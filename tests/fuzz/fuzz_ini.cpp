@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string saved = options.ToIniText();
         leafsmith::TProjectOption again("/opt/leafsmith");
         again.LoadFromIni(leafsmith::IniFile::Parse(saved));
-        if (!again.SameStoredValues(options)) __builtin_trap();  // a save must load back unchanged
+        if (!again.SameStoredValues(options))
+            __builtin_trap();  // a save must load back unchanged
     } catch (const leafsmith::ESettingError&) {
         // a value with a line break cannot be saved; the reader never yields one, but stay safe
     }

@@ -10,7 +10,8 @@
 #include "text/all_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2) return 0;
+    if (size < 2)
+        return 0;
     const uint8_t mode = data[0];
     const uint8_t flags = data[1];
     std::string rest(reinterpret_cast<const char*>(data + 2), size - 2);
@@ -36,8 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t start = 0;
     while (files.size() < 3) {
         size_t split = rest.find('\x01', start);
-        files.push_back({"f" + std::to_string(files.size()) + ".txt", rest.substr(start, split == std::string::npos ? split : split - start)});
-        if (split == std::string::npos) break;
+        files.push_back({"f" + std::to_string(files.size()) + ".txt",
+                         rest.substr(start, split == std::string::npos ? split : split - start)});
+        if (split == std::string::npos)
+            break;
         start = split + 1;
     }
     try {
@@ -48,20 +51,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text.BuildStructure();
 
     // The invariants every later stage relies on.
-    if (text.Count() == 0) __builtin_trap();
+    if (text.Count() == 0)
+        __builtin_trap();
     int32_t page = text.FirstPage;
     int32_t pages = 0;
     for (int32_t i = 0; i < text.Count(); ++i) {
         const leafsmith::TBlock& topic = text.Topic(i);
-        if (topic.Index != i || topic.Lines.empty() || topic.Level < 1 || topic.Level > leafsmith::MaxTopicLevel) __builtin_trap();
-        if (topic.Number.empty()) __builtin_trap();
-        if (topic.IsPage) ++pages;
+        if (topic.Index != i || topic.Lines.empty() || topic.Level < 1 || topic.Level > leafsmith::MaxTopicLevel)
+            __builtin_trap();
+        if (topic.Number.empty())
+            __builtin_trap();
+        if (topic.IsPage)
+            ++pages;
     }
     for (int32_t walked = 1; page != text.LastPage; ++walked) {
-        if (walked > pages || !text.Topic(page).IsPage) __builtin_trap();
+        if (walked > pages || !text.Topic(page).IsPage)
+            __builtin_trap();
         page = text.Topic(page).NextPage;
     }
-    if (text.DefaultTopic < -1 || text.DefaultTopic >= text.Count()) __builtin_trap();
+    if (text.DefaultTopic < -1 || text.DefaultTopic >= text.Count())
+        __builtin_trap();
     (void)text.FillTree();
     return 0;
 }

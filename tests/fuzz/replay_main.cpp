@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         std::filesystem::path path(argv[i]);
         if (std::filesystem::is_directory(path)) {
             for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
-                if (entry.is_regular_file()) inputs.push_back(entry.path());
+                if (entry.is_regular_file())
+                    inputs.push_back(entry.path());
             }
         } else {
             inputs.push_back(path);

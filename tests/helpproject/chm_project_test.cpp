@@ -52,7 +52,8 @@ TEST(HelpWindow, IsSameAsIgnoresTheFourTextsButNoFlagOrNumber) {
 
 TEST(HelpWindow, ThirtyNineFlagsWithTheirDefaults) {
     int on = 0;
-    for (const auto& field : WindowFlagFields) on += TCHMProject().*field.Member ? 1 : 0;
+    for (const auto& field : WindowFlagFields)
+        on += TCHMProject().*field.Member ? 1 : 0;
     // ShowPanesToolbar, ShowPane, nine toolbar buttons, four tabs, PlusMinus, ShowSelection,
     // ShowRoot, DrawLines.
     EXPECT_EQ(on, 19);
@@ -104,30 +105,31 @@ protected:
 
 TEST_F(HelpProjectFiles, TheProjectFileOfTheDemoProject) {
     project.Make(false);
-    EXPECT_EQ(ReadFile(folder / "demo.hhp"),
-              "[OPTIONS]\r\n"
-              "Auto Index=Yes\r\n"
-              "Binary Index=No\r\n"
-              "Compatibility=1.1 or later\r\n"
-              "Compiled file=demo.chm\r\n"
-              "Contents file=demo.hhc\r\n"
-              "Default Font=Tahoma,8,0\r\n"
-              "Default Window=main\r\n"
-              "Default topic=html\\1.htm\r\n"
-              "Display compile progress=No\r\n"
-              "Error log file=demo.log\r\n"
-              "Full-text search=Yes\r\n"
-              "Index file=demo.hhk\r\n"
-              "Language=0x0409 English (United States)\r\n"
-              "Title=Demo\r\n"
-              "\r\n"
-              "[WINDOWS]\r\n"
-              "main=\"Demo\",\"demo.hhc\",\"demo.hhk\",\"html\\1.htm\",\"html\\1.htm\",\"html\\1.htm\",\"\",,,0x23420,200,"
-              "0x387E,[100,70,700,490],0xB0000,0x0,,0,0,,0,\r\n"
-              "\r\n"
-              "[FILES]\r\n"
-              "html\\1.htm\r\n"
-              "\r\n");
+    EXPECT_EQ(
+        ReadFile(folder / "demo.hhp"),
+        "[OPTIONS]\r\n"
+        "Auto Index=Yes\r\n"
+        "Binary Index=No\r\n"
+        "Compatibility=1.1 or later\r\n"
+        "Compiled file=demo.chm\r\n"
+        "Contents file=demo.hhc\r\n"
+        "Default Font=Tahoma,8,0\r\n"
+        "Default Window=main\r\n"
+        "Default topic=html\\1.htm\r\n"
+        "Display compile progress=No\r\n"
+        "Error log file=demo.log\r\n"
+        "Full-text search=Yes\r\n"
+        "Index file=demo.hhk\r\n"
+        "Language=0x0409 English (United States)\r\n"
+        "Title=Demo\r\n"
+        "\r\n"
+        "[WINDOWS]\r\n"
+        "main=\"Demo\",\"demo.hhc\",\"demo.hhk\",\"html\\1.htm\",\"html\\1.htm\",\"html\\1.htm\",\"\",,,0x23420,200,"
+        "0x387E,[100,70,700,490],0xB0000,0x0,,0,0,,0,\r\n"
+        "\r\n"
+        "[FILES]\r\n"
+        "html\\1.htm\r\n"
+        "\r\n");
     EXPECT_EQ(project.NavigationStyle, 0x23420u);
     EXPECT_EQ(project.Buttons, 0x387Eu);
     EXPECT_EQ(project.TocStyle, 0x27u);
@@ -141,18 +143,17 @@ TEST_F(HelpProjectFiles, ContentsAndIndexFiles) {
         "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
         "<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">\r\n<!-- Sitemap 1.0 -->\r\n"
         "</HEAD>\r\n<BODY>\r\n";
-    EXPECT_EQ(ReadFile(folder / "demo.hhc"),
-              head +
-                  "   <OBJECT type=\"text/site properties\"> \r\n"
-                  "     <param name=\"FrameName\" value=\"right\">\r\n"
-                  "     <param name=\"WindowName\" value=\"main\">\r\n"
-                  "     <param name=\"Font\" value=\",8,0\">\r\n"
-                  "     <param name=\"ImageType\" value=\"Book\">\r\n"
-                  "     <param name=\"Window Styles\" value=\"0x27\">\r\n"
-                  "     <param name=\"ExWindow Styles\" value=\"0x0\">\r\n"
-                  "   </OBJECT>\r\n"
-                  "<UL><LI>x\r\n</UL>\r\n"
-                  "</BODY>\r\n</HTML>\r\n");
+    EXPECT_EQ(ReadFile(folder / "demo.hhc"), head +
+                                                 "   <OBJECT type=\"text/site properties\"> \r\n"
+                                                 "     <param name=\"FrameName\" value=\"right\">\r\n"
+                                                 "     <param name=\"WindowName\" value=\"main\">\r\n"
+                                                 "     <param name=\"Font\" value=\",8,0\">\r\n"
+                                                 "     <param name=\"ImageType\" value=\"Book\">\r\n"
+                                                 "     <param name=\"Window Styles\" value=\"0x27\">\r\n"
+                                                 "     <param name=\"ExWindow Styles\" value=\"0x0\">\r\n"
+                                                 "   </OBJECT>\r\n"
+                                                 "<UL><LI>x\r\n</UL>\r\n"
+                                                 "</BODY>\r\n</HTML>\r\n");
     EXPECT_EQ(ReadFile(folder / "demo.hhk"), head + "\r\n</BODY>\r\n</HTML>\r\n");
 }
 
@@ -182,8 +183,8 @@ TEST_F(HelpProjectFiles, FileListSkipsProjectFilesAndListsSubfolders) {
         WriteFile(folder / name, "x");
     }
     project.Make(false);
-    EXPECT_EQ(project.Files,
-              (std::vector<std::string>{"html\\1.htm", "html\\img\\a.htm", "html\\style.css", "html\\z\\deeper\\x.gif"}));
+    EXPECT_EQ(project.Files, (std::vector<std::string>{"html\\1.htm", "html\\img\\a.htm", "html\\style.css",
+                                                       "html\\z\\deeper\\x.gif"}));
     project.PagesDir = "missing\\";
     project.Make(false);
     EXPECT_TRUE(project.Files.empty());
@@ -194,8 +195,10 @@ TEST_F(HelpProjectFiles, AliasesAndContextNumbers) {
     project.MapText = "#define PA 20\r\n";
     project.Make(false);
     std::string text = ReadFile(folder / "demo.hhp");
-    EXPECT_NE(text.find("[FILES]\r\nhtml\\1.htm\r\n\r\n[ALIAS]\r\nPA= html\\p2.htm\r\n\r\n\r\n[MAP]\r\n#include demo.h\r\n\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(
+            "[FILES]\r\nhtml\\1.htm\r\n\r\n[ALIAS]\r\nPA= html\\p2.htm\r\n\r\n\r\n[MAP]\r\n#include demo.h\r\n\r\n"),
+        std::string::npos);
     EXPECT_EQ(ReadFile(folder / "demo.h"), "#define PA 20\r\n");
 }
 
@@ -217,8 +220,8 @@ TEST_F(HelpProjectFiles, ACompiledFileThatCannotBeReplacedIsAskedAbout) {
     project.LogCallback = [&](const std::string& line) { log.push_back(line); };
     project.Make(true);
     ASSERT_EQ(questions.Asked.size(), 2u);
-    EXPECT_EQ(questions.Asked[0], "\"" + folder / "demo.chm" +
-                                      "\" access denied! It's probably been opend. Please close it and Retry.");
+    EXPECT_EQ(questions.Asked[0],
+              "\"" + folder / "demo.chm" + "\" access denied! It's probably been opend. Please close it and Retry.");
     EXPECT_TRUE(log.empty());  // aborted: nothing compiled
     EXPECT_TRUE(std::filesystem::exists(folder / "demo.hhp"));
 }

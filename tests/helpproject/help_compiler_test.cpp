@@ -26,17 +26,20 @@ TEST(CleaningTheProject, AliasesTurnToSlashesAndLoseThoseWithoutAPage) {
     WriteFile(folder / "x.h", "#define PA 20\r\n#define GONE 21\r\n");
     CleanedProject cleaned = CleanProjectForChmcmd(
         "[OPTIONS]\r\nCompiled file=x.chm\r\nDefault topic=html\\p1.htm\r\nError log file=x.log\r\nTitle=A\\B\r\n\r\n"
-        "[WINDOWS]\r\nmain=\"A\\B, C\",\"x.hhc\",\"\",\"html\\p1.htm\",\"html\\p1.htm\",\"html\\p1.htm\",\"\",,,0x23420,\r\n\r\n"
+        "[WINDOWS]\r\nmain=\"A\\B, "
+        "C\",\"x.hhc\",\"\",\"html\\p1.htm\",\"html\\p1.htm\",\"html\\p1.htm\",\"\",,,0x23420,\r\n\r\n"
         "[FILES]\r\nhtml\\p1.htm\r\nhtml\\p2.htm\r\nhtml\\missing.htm\r\n\r\n"
         "[ALIAS]\r\nPA= html\\p2.htm\r\nGONE= html\\p9.htm\r\n\r\n"
         "[MAP]\r\n#include x.h\r\n\r\n",
         folder.Path());
-    EXPECT_EQ(cleaned.Text,
-              "[OPTIONS]\r\nCompiled file=x.chm\r\nDefault topic=html/p1.htm\r\nError log file=x.log\r\nTitle=A\\B\r\n\r\n"
-              "[WINDOWS]\r\nmain=\"A\\B, C\",\"x.hhc\",\"\",\"html/p1.htm\",\"html/p1.htm\",\"html/p1.htm\",\"\",,,0x23420,\r\n\r\n"
-              "[FILES]\r\nhtml/p1.htm\r\nhtml/p2.htm\r\n\r\n"
-              "[ALIAS]\r\nPA=html/p2.htm\r\n\r\n"
-              "[MAP]\r\n#define PA 20\r\n\r\n");
+    EXPECT_EQ(
+        cleaned.Text,
+        "[OPTIONS]\r\nCompiled file=x.chm\r\nDefault topic=html/p1.htm\r\nError log file=x.log\r\nTitle=A\\B\r\n\r\n"
+        "[WINDOWS]\r\nmain=\"A\\B, "
+        "C\",\"x.hhc\",\"\",\"html/p1.htm\",\"html/p1.htm\",\"html/p1.htm\",\"\",,,0x23420,\r\n\r\n"
+        "[FILES]\r\nhtml/p1.htm\r\nhtml/p2.htm\r\n\r\n"
+        "[ALIAS]\r\nPA=html/p2.htm\r\n\r\n"
+        "[MAP]\r\n#define PA 20\r\n\r\n");
     EXPECT_EQ(cleaned.CompiledFile, "x.chm");
     EXPECT_EQ(cleaned.ErrorLogFile, "x.log");
     EXPECT_EQ(cleaned.Warnings,
@@ -52,7 +55,8 @@ TEST(CleaningTheProject, AMissingAliasHeaderIsReported) {
     CleanedProject cleaned = CleanProjectForChmcmd("[MAP]\r\n#include nothere.h\r\n", folder.Path());
     EXPECT_EQ(cleaned.Text, "[MAP]\r\n");
     EXPECT_EQ(cleaned.Warnings,
-              std::vector<std::string>{"Warning: the alias header nothere.h does not exist; its context numbers were left out."});
+              std::vector<std::string>{
+                  "Warning: the alias header nothere.h does not exist; its context numbers were left out."});
 }
 
 class Compiling : public ::testing::Test {
@@ -64,17 +68,19 @@ protected:
     void WriteProject(int pages) {
         TCHMProject project;
         for (int i = 1; i <= pages; ++i) {
-            WriteFile(folder / ("html/p" + std::to_string(i) + ".htm"),
-                      "<html><head><title>Page " + std::to_string(i) + "</title></head><body><a name=\"sec\"></a>"
-                      "<a href=\"p1.htm#sec\">first</a> page " + std::to_string(i) + "</body></html>");
+            WriteFile(folder / ("html/p" + std::to_string(i) + ".htm"), "<html><head><title>Page " + std::to_string(i) +
+                                                                            "</title></head><body><a name=\"sec\"></a>"
+                                                                            "<a href=\"p1.htm#sec\">first</a> page " +
+                                                                            std::to_string(i) + "</body></html>");
         }
         project.ProjectDir = folder.Path() + "/";
         project.PagesDir = "html\\";
         project.Title = "Demo";
         project.CompiledFile = "demo.chm";
         project.DefaultTopic = "html\\p1.htm";
-        project.TocBody = "<UL><LI><OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"One\">\r\n"
-                          "<param name=\"Local\" value=\"html\\p1.htm\">\r\n</OBJECT>\r\n</UL>";
+        project.TocBody =
+            "<UL><LI><OBJECT type=\"text/sitemap\">\r\n<param name=\"Name\" value=\"One\">\r\n"
+            "<param name=\"Local\" value=\"html\\p1.htm\">\r\n</OBJECT>\r\n</UL>";
         project.AliasText = "PA= html\\p2.htm\r\nIDH_ID_7= html\\p1.htm\r\nHEADING= html\\nopage.htm\r\n";
         project.MapText = "#define PA 20\r\n#define IDH_ID_7 7\r\n#define HEADING 3\r\n";
         project.LogCallback = [this](const std::string& line) { log.push_back(line); };
@@ -99,14 +105,18 @@ TEST_F(Compiling, WritesAChmThatChmlibReadsBack) {
     // table keeps numbers and pages (chmcmd records the page with its folder on this disk).
     fs::create_directories(folder / "readback");
     fs::copy_file(folder / "demo.chm", folder / "readback/demo.chm");
-    CommandResult aliases = RunCommand("cd '" + folder / "readback" + "' && chmls extractalias demo.chm && cat demo.ali");
+    CommandResult aliases =
+        RunCommand("cd '" + folder / "readback" + "' && chmls extractalias demo.chm && cat demo.ali");
     EXPECT_NE(aliases.Output.find("helpid20=" + folder / "html/p2.htm"), std::string::npos) << aliases.Output;
     EXPECT_NE(aliases.Output.find("helpid7=" + folder / "html/p1.htm"), std::string::npos) << aliases.Output;
     EXPECT_EQ(aliases.Output.find("helpid3="), std::string::npos) << aliases.Output;
-    EXPECT_EQ(std::find(log.begin(), log.end(), "Warning: the alias HEADING was left out: its page html/nopage.htm is not compiled."),
+    EXPECT_EQ(std::find(log.begin(), log.end(),
+                        "Warning: the alias HEADING was left out: its page html/nopage.htm is not compiled."),
               log.end() - 2);
-    for (const std::string& line : log) EXPECT_EQ(line.find("Anchor"), std::string::npos) << line;  // the anchors exist
-    EXPECT_EQ(ReadFile(folder / "demo.h"), "#define PA 20\r\n#define IDH_ID_7 7\r\n#define HEADING 3\r\n");  // ours, untouched
+    for (const std::string& line : log)
+        EXPECT_EQ(line.find("Anchor"), std::string::npos) << line;  // the anchors exist
+    EXPECT_EQ(ReadFile(folder / "demo.h"),
+              "#define PA 20\r\n#define IDH_ID_7 7\r\n#define HEADING 3\r\n");  // ours, untouched
     EXPECT_TRUE(fs::exists(folder / "demo.log"));
     for (const auto& entry : fs::directory_iterator(folder.Path())) {
         EXPECT_EQ(entry.path().filename().string().find("leafsmith-compile"), std::string::npos);  // no temporary left
@@ -118,7 +128,8 @@ TEST_F(Compiling, ManyPagesAreAllListed) {
     ASSERT_TRUE(fs::exists(folder / "demo.chm"));
     CommandResult listing = RunCommand("enum_chmLib '" + folder / "demo.chm" + "'");
     size_t pages = 0;
-    for (size_t pos = listing.Output.find(".htm\n"); pos != std::string::npos; pos = listing.Output.find(".htm\n", pos + 1)) {
+    for (size_t pos = listing.Output.find(".htm\n"); pos != std::string::npos;
+         pos = listing.Output.find(".htm\n", pos + 1)) {
         ++pages;
     }
     EXPECT_EQ(pages, 2000u);
@@ -138,9 +149,10 @@ TEST_F(Compiling, WithoutACompilerOneLineSaysSo) {
 }
 
 TEST_F(Compiling, ACrashingCompilerLeavesNoBrokenFile) {
-    WriteFile(folder / "fake-chmcmd", "#!/bin/sh\nprintf 'ITSF broken' > demo.chm\necho 'Writing CHM demo.chm'\n"
-                                      "echo 'Warning: Found file html/ while scanning html/p1.htm, but couldn''t find it on disk'\n"
-                                      "echo 'An unhandled exception occurred' >&2\nexit 217\n");
+    WriteFile(folder / "fake-chmcmd",
+              "#!/bin/sh\nprintf 'ITSF broken' > demo.chm\necho 'Writing CHM demo.chm'\n"
+              "echo 'Warning: Found file html/ while scanning html/p1.htm, but couldn''t find it on disk'\n"
+              "echo 'An unhandled exception occurred' >&2\nexit 217\n");
     fs::permissions(folder / "fake-chmcmd", fs::perms::owner_all);
     ::setenv("LEAFSMITH_CHMCMD", (folder / "fake-chmcmd").c_str(), 1);
     WriteProject(1);

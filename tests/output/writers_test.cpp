@@ -66,7 +66,8 @@ TEST(WebsiteTree, LinesFollowTheAncestorsThatHaveLaterSiblings) {
 }
 
 TEST(WebsiteTree, IconPairs) {
-    TopicTree topics("*b1 [ICON1]\n**l5 [ICON5]\nx\n*b4 [ICON4]\n**l0 [ICON0]\nx\n*b0 [ICON0]\n**x\nx\n*b9 [ICON9]\n**x\nx\n");
+    TopicTree topics(
+        "*b1 [ICON1]\n**l5 [ICON5]\nx\n*b4 [ICON4]\n**l0 [ICON0]\nx\n*b0 [ICON0]\n**x\nx\n*b9 [ICON9]\n**x\nx\n");
     std::string calls = Navigation(topics);
     EXPECT_NE(calls.find("SV(0,0,[\"1.gif\",\"2.gif\"])"), std::string::npos) << calls;
     EXPECT_NE(calls.find("SV(1,2,[\"5.gif\",\"5.gif\"])"), std::string::npos);
@@ -95,7 +96,8 @@ TEST(WebsiteTree, FormatPlaceholders) {
     writer.Text = &topics.tree;
     writer.DefaultTopicIndex = 1;
     writer.Navigation = "CALLS";
-    EXPECT_EQ(writer.ReplaceFormatPlaceholders("($DEFAULTPAGE$) ($NAVIGATION$) ($WEBSITEJS$)"), "2.htm CALLS ($WEBSITEJS$)");
+    EXPECT_EQ(writer.ReplaceFormatPlaceholders("($DEFAULTPAGE$) ($NAVIGATION$) ($WEBSITEJS$)"),
+              "2.htm CALLS ($WEBSITEJS$)");
     EXPECT_EQ(writer.ReplacePagePlaceholders("($NAVIGATION$)", 0), "($NAVIGATION$)");
 }
 
@@ -117,7 +119,8 @@ TEST_F(EbookLists, NumberedTitleListAndJumpMenu) {
               "1. &nbsp;<A HREF=\"1.htm\">Intro</A><br>2. &nbsp;Part<br>&nbsp;&nbsp;&nbsp;&nbsp;2.1 &nbsp;"
               "<A HREF=\"3.htm\">Detail</A><br>");
     EXPECT_EQ(writer.JumpMenu,
-              "<select name=\"menu1\" class=\"jumpmenu\" onChange=\"window.location=this.options[this.selectedIndex].value;\">\r\n"
+              "<select name=\"menu1\" class=\"jumpmenu\" "
+              "onChange=\"window.location=this.options[this.selectedIndex].value;\">\r\n"
               "<option value=\"1.htm\">1. Intro</option>\r\n"
               "<option value=\"#\">2. Part</option>\r\n"
               "<option value=\"3.htm\">&nbsp;&nbsp;&nbsp;&nbsp;2.1 Detail</option>\r\n"
@@ -142,7 +145,8 @@ TEST_F(EbookLists, TheCurrentPageIsSelected) {
     EXPECT_NE(page.find("<option value=\"3.htm\" selected>"), std::string::npos);
     EXPECT_EQ(page.find("<option value=\"1.htm\" selected>"), std::string::npos);
     EXPECT_EQ(page.find("\"#\" selected"), std::string::npos);
-    EXPECT_EQ(writer.ReplaceFormatPlaceholders("($TITLELIST$)|($JUMPMENULIST$)"), writer.TitleList + "|($JUMPMENULIST$)");
+    EXPECT_EQ(writer.ReplaceFormatPlaceholders("($TITLELIST$)|($JUMPMENULIST$)"),
+              writer.TitleList + "|($JUMPMENULIST$)");
 }
 
 }  // namespace

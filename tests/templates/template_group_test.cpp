@@ -120,17 +120,18 @@ TEST(TemplateGroup, SavesTheExactFileAndLoadsItBackUnchanged) {
     TTempletGroup group;
     group.LoadFromFile(folder / "templates.ini");
     group.SaveToFile();
-    EXPECT_EQ(ReadFile(folder / "templates.ini"),
-              "[GENERAL]\r\nTemplatesNumber=3\r\nGroupName=Classic\r\nAuthor=A. Writer\r\nEmail=a@example.org\r\n"
-              "Website=https://example.org\r\n\r\n"
-              "[COMMON]\r\nName=Common look\r\nContentTemplates=\r\nOtherTemplates=toc.htm: index.htm;frame.htm;\r\n"
-              "CopyFiles=style.css\r\nDefault=\r\nSampleImage=common.bmp\r\nIconDir=\r\nType=1\r\n\r\n"
-              "[Template1]\r\nName=\r\nContentTemplates=page.htm\r\nOtherTemplates=\r\nCopyFiles=logo.gif\r\nDefault=\r\n"
-              "SampleImage=\r\nIconDir=\r\nType=-1\r\n\r\n"
-              "[Template2]\r\nName=Help pages\r\nContentTemplates=\r\nOtherTemplates=\r\nCopyFiles=\r\nDefault=\r\n"
-              "SampleImage=img\\chm.bmp\r\nIconDir=\r\nType=0\r\n\r\n"
-              "[Template3]\r\nName=\r\nContentTemplates=\r\nOtherTemplates=\r\nCopyFiles=\r\nDefault=\r\n"
-              "SampleImage=\r\nIconDir=\r\nType=7\r\n\r\n");
+    EXPECT_EQ(
+        ReadFile(folder / "templates.ini"),
+        "[GENERAL]\r\nTemplatesNumber=3\r\nGroupName=Classic\r\nAuthor=A. Writer\r\nEmail=a@example.org\r\n"
+        "Website=https://example.org\r\n\r\n"
+        "[COMMON]\r\nName=Common look\r\nContentTemplates=\r\nOtherTemplates=toc.htm: index.htm;frame.htm;\r\n"
+        "CopyFiles=style.css\r\nDefault=\r\nSampleImage=common.bmp\r\nIconDir=\r\nType=1\r\n\r\n"
+        "[Template1]\r\nName=\r\nContentTemplates=page.htm\r\nOtherTemplates=\r\nCopyFiles=logo.gif\r\nDefault=\r\n"
+        "SampleImage=\r\nIconDir=\r\nType=-1\r\n\r\n"
+        "[Template2]\r\nName=Help pages\r\nContentTemplates=\r\nOtherTemplates=\r\nCopyFiles=\r\nDefault=\r\n"
+        "SampleImage=img\\chm.bmp\r\nIconDir=\r\nType=0\r\n\r\n"
+        "[Template3]\r\nName=\r\nContentTemplates=\r\nOtherTemplates=\r\nCopyFiles=\r\nDefault=\r\n"
+        "SampleImage=\r\nIconDir=\r\nType=7\r\n\r\n");
     TTempletGroup again;
     again.LoadFromFile(folder / "templates.ini");
     ASSERT_EQ(again.Count(), group.Count());

@@ -31,7 +31,8 @@ protected:
         std::string out;
         for (const TBlock& topic : text.Topics) {
             out += std::to_string(topic.Level) + " " + topic.Number + " " + topic.Title() + "\n";
-            for (const std::string& line : topic.SectionLines(2)) out += "  |" + line + "\n";
+            for (const std::string& line : topic.SectionLines(2))
+                out += "  |" + line + "\n";
         }
         return out;
     }
@@ -136,7 +137,8 @@ TEST_F(Splitting, ModeFourWithLevelTagsChecksAtTitleLines) {
 
 TEST_F(Splitting, TitleAttributes) {
     text.SeparateMode = 3;
-    Load({{"a.txt", "  Setup [ICON 2] Guide [ID=100] [A=IDH_SETUP] [DEFAULT]  \nbody\n{Para}\nBad [ICONx] [ID=] [A=open\n"}});
+    Load({{"a.txt",
+           "  Setup [ICON 2] Guide [ID=100] [A=IDH_SETUP] [DEFAULT]  \nbody\n{Para}\nBad [ICONx] [ID=] [A=open\n"}});
     const TBlock& setup = text.Topic(0);
     EXPECT_EQ(setup.Title(), "Setup  Guide");  // blanks between removed tags stay, the ends are trimmed
     EXPECT_EQ(setup.Icon, 2);
@@ -170,7 +172,8 @@ TEST_F(Splitting, DefaultTopicIsTheLastMarkedElseTheFirstWithABody) {
 
 TEST_F(Splitting, TwoLevelsAtOnceNamesTheFileAndLine) {
     text.SeparateMode = 3;
-    EXPECT_EQ(LoadError({{"docs/a.txt", "A\n{Para}\n{>}\n{>}\n\nB\n"}}), "More than one level added at:docs/a.txt Line: 5");
+    EXPECT_EQ(LoadError({{"docs/a.txt", "A\n{Para}\n{>}\n{>}\n\nB\n"}}),
+              "More than one level added at:docs/a.txt Line: 5");
     TAllText modeOne;
     modeOne.Options = &options;
     modeOne.UseLevelSigns = true;
@@ -253,7 +256,8 @@ TEST_F(Splitting, LinesEndAtLfAndCtrlZEndsTheFile) {
 TEST_F(Splitting, TooDeepNestingIsAClearError) {
     // 100,000 topics, each one level below the one before it.
     std::string deep = "T0\n";
-    for (int i = 1; i <= 100000; ++i) deep += "{Para}\n{>}\nT" + std::to_string(i) + "\n";
+    for (int i = 1; i <= 100000; ++i)
+        deep += "{Para}\n{>}\nT" + std::to_string(i) + "\n";
     text.SeparateMode = 3;
     EXPECT_EQ(LoadError({{"deep.txt", deep}}), "More than 100 levels nested at:deep.txt Line: 301");
     text.SeparateMode = 4;
@@ -296,7 +300,8 @@ TEST(BadInput, BinaryBytesSplitInEveryModeWithoutHarm) {
         }
         text.BuildStructure();
         EXPECT_GT(text.Count(), 0) << "mode " << mode;
-        for (const TBlock& topic : text.Topics) EXPECT_FALSE(topic.Number.empty());
+        for (const TBlock& topic : text.Topics)
+            EXPECT_FALSE(topic.Number.empty());
     }
 }
 
@@ -330,7 +335,8 @@ TEST(Structure, IrregularLevelsStayATree) {
     text.LoadTexts({{"a.txt", "***A\n***B\n*C\n****D\n**E\n"}});
     text.BuildStructure();
     std::string got;
-    for (const TBlock& t : text.Topics) got += t.Number + (t.IsLastSibling ? "L" : "") + " ";
+    for (const TBlock& t : text.Topics)
+        got += t.Number + (t.IsLastSibling ? "L" : "") + " ";
     EXPECT_EQ(got, "1. 2. 3.L 3.1 3.2L ");
 }
 
@@ -339,8 +345,10 @@ TEST(Structure, DeepChainsNeedNoRecursion) {
     text.SeparateMode = 3;
     text.UseLevelSigns = true;
     std::string chain = "T\n";
-    for (int i = 1; i < MaxTopicLevel; ++i) chain += "{Para}\n{>}\nT\n";
-    for (int i = 0; i < 100000; ++i) chain += "{Para}\n{|<}\nT\n";
+    for (int i = 1; i < MaxTopicLevel; ++i)
+        chain += "{Para}\n{>}\nT\n";
+    for (int i = 0; i < 100000; ++i)
+        chain += "{Para}\n{|<}\nT\n";
     text.LoadTexts({{"a.txt", chain}});
     text.BuildStructure();
     EXPECT_EQ(text.Topic(MaxTopicLevel - 1).Level, MaxTopicLevel);

@@ -137,7 +137,8 @@ TEST_F(Converting, SimpleTables) {
         "<tr class=simpleTable><td class=simpleTable>a</td><td class=simpleTable>1</td></tr>"
         "<tr class=simpleTable><td class=simpleTable>b</td><td class=simpleTable>&nbsp;</td></tr></table>\r\n";
     EXPECT_EQ(Convert(table), "<table cellspacing=\"1\" class=simpleTable>" + rows);
-    EXPECT_EQ(Convert(table, KindSingleHtml), "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" class=simpleTable>" + rows);
+    EXPECT_EQ(Convert(table, KindSingleHtml),
+              "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" class=simpleTable>" + rows);
     EXPECT_EQ(Convert({"[TABLE]only the tag line[/TABLE]"}), "<table cellspacing=\"1\" class=simpleTable></table>\r\n");
 }
 
@@ -176,18 +177,22 @@ TEST_F(Converting, ExpandableBlocks) {
         "<div class=\"ExpandableBlock\"><p><a class=\"ExpandableBlockLink\" href=\"#\" onclick=\"return "
         "ExpandCollapsibleBlockClick(this);\"><img src=\"icons/";
     EXPECT_EQ(Convert({"+More <b>", "first content", "-continued", "after"}),
-              head + "cplus.gif\" border=\"0\" align=\"absmiddle\"><b>More <b></b></a></p><div style=\"display:none\">"
-                     "first content<br>continued\r\n</div></div>after\r\n");
+              head +
+                  "cplus.gif\" border=\"0\" align=\"absmiddle\"><b>More <b></b></a></p><div style=\"display:none\">"
+                  "first content<br>continued\r\n</div></div>after\r\n");
     options.MinusIsDefault = true;
     EXPECT_EQ(Convert({"+Open", "body"}, KindSingleHtml),
-              head + "cminus.gif\" border=\"0\" align=\"absmiddle\"><b>Open</b></a></p><div style=\"display:block\">"
-                     "body</div></div>");
+              head +
+                  "cminus.gif\" border=\"0\" align=\"absmiddle\"><b>Open</b></a></p><div style=\"display:block\">"
+                  "body</div></div>");
     EXPECT_EQ(Convert({"+Closed", "body"}, KindWebsite),
-              head + "cplus.gif\" border=\"0\" align=\"absmiddle\"><b>Closed</b></a></p><div style=\"display:none\">"
-                     "body</div></div>");
+              head +
+                  "cplus.gif\" border=\"0\" align=\"absmiddle\"><b>Closed</b></a></p><div style=\"display:none\">"
+                  "body</div></div>");
     EXPECT_EQ(Convert({"+Title", "*item ends the block"}),
-              head + "cplus.gif\" border=\"0\" align=\"absmiddle\"><b>Title</b></a></p><div style=\"display:none\">"
-                     "</div></div>*item ends the block\r\n");
+              head +
+                  "cplus.gif\" border=\"0\" align=\"absmiddle\"><b>Title</b></a></p><div style=\"display:none\">"
+                  "</div></div>*item ends the block\r\n");
 }
 
 TEST_F(Converting, NumberedListsWithNestedBulletLists) {
@@ -214,9 +219,11 @@ TEST_F(Converting, ResourcePrefixFromTheResourceFolder) {
 
 TEST_F(Converting, NestingDeeperThanTheLimitIsAClearError) {
     StringList lines;
-    for (int i = 0; i < 10000; ++i) lines.push_back("[BLOCK]");
+    for (int i = 0; i < 10000; ++i)
+        lines.push_back("[BLOCK]");
     lines.push_back("deep");
-    for (int i = 0; i < 10000; ++i) lines.push_back("[/BLOCK]");
+    for (int i = 0; i < 10000; ++i)
+        lines.push_back("[/BLOCK]");
     try {
         Convert(lines);
         FAIL();
@@ -224,24 +231,29 @@ TEST_F(Converting, NestingDeeperThanTheLimitIsAClearError) {
         EXPECT_STREQ(error.what(), "\"[BLOCK]\" pairs are nested more than 32 deep; nest them less deeply.");
     }
     lines.clear();
-    for (int i = 0; i < 30; ++i) lines.push_back("[BLOCK]");
+    for (int i = 0; i < 30; ++i)
+        lines.push_back("[BLOCK]");
     lines.push_back("deep");
-    for (int i = 0; i < 30; ++i) lines.push_back("[/BLOCK]");
+    for (int i = 0; i < 30; ++i)
+        lines.push_back("[/BLOCK]");
     EXPECT_EQ(Convert(lines).substr(0, 6), "deep\r\n");
 }
 
 TEST_F(Converting, TenThousandNestedListLevels) {
     options.Bullets = true;
     StringList lines;
-    for (int depth = 0; depth < 10000; ++depth) lines.push_back(std::string(static_cast<size_t>(depth), '-') + "*item");
+    for (int depth = 0; depth < 10000; ++depth)
+        lines.push_back(std::string(static_cast<size_t>(depth), '-') + "*item");
     std::string html = Convert(lines);
     size_t opened = 0;
-    for (size_t pos = html.find("<ul>"); pos != std::string::npos; pos = html.find("<ul>", pos + 1)) ++opened;
+    for (size_t pos = html.find("<ul>"); pos != std::string::npos; pos = html.find("<ul>", pos + 1))
+        ++opened;
     EXPECT_EQ(opened, 10000u);
     EXPECT_EQ(html.substr(0, 26), "<ul><li>item<br><ul><li>it");
     // The deepest item closes every list around it.
     std::string closing = "<li>item</li>\r\n</ul>";
-    for (int depth = 1; depth < 10000; ++depth) closing += "</li>\r\n</ul>";
+    for (int depth = 1; depth < 10000; ++depth)
+        closing += "</li>\r\n</ul>";
     EXPECT_EQ(html.substr(html.size() - closing.size()), closing);
 }
 
@@ -250,7 +262,8 @@ TEST_F(Converting, ABodyOfTenMegabytes) {
     StringList lines;
     size_t size = 0;
     for (int i = 0; size < 10 * 1024 * 1024; ++i) {
-        lines.push_back(i % 7 == 0 ? "*item [B]" + std::to_string(i) + "[/B]" : "Some text line number " + std::to_string(i) + ".");
+        lines.push_back(i % 7 == 0 ? "*item [B]" + std::to_string(i) + "[/B]"
+                                   : "Some text line number " + std::to_string(i) + ".");
         size += lines.back().size() + 2;
     }
     std::string html = Convert(lines);
@@ -272,8 +285,10 @@ TEST_F(InlineTagsTest, TextTags) {
     EXPECT_EQ(Tags("[B]unclosed"), "[B]unclosed");
     EXPECT_EQ(Tags("[B]a[/B][B]b[/B]"), "<b>a</b><b>b</b>");
     EXPECT_EQ(Tags("[CENTER]c[/CENTER][BR][BS][FONT=Arial|#ff0000|12pt]f[/FONT]"),
-              "<div align=\"center\">c</div><br>&nbsp;<span style=\"font-family:Arial;color:#ff0000;font-size:12pt;\">f</span>");
-    EXPECT_EQ(Tags("[FONT=#00f|Verdana|3|Tahoma]x[/FONT]"), "<span style=\"font-family:Tahoma;color:#00f;font-size:3;\">x</span>");
+              "<div align=\"center\">c</div><br>&nbsp;<span "
+              "style=\"font-family:Arial;color:#ff0000;font-size:12pt;\">f</span>");
+    EXPECT_EQ(Tags("[FONT=#00f|Verdana|3|Tahoma]x[/FONT]"),
+              "<span style=\"font-family:Tahoma;color:#00f;font-size:3;\">x</span>");
     EXPECT_EQ(Tags("[^B^]literal[^/B^]"), "[B]literal[/B]");
 }
 
@@ -286,12 +301,14 @@ TEST_F(InlineTagsTest, Images) {
     EXPECT_EQ(Tags("[IMG]a.gif|10|20[/IMG]"), "<img src=\"images/a.gif\" width=\"10\" height=\"20\">");
     EXPECT_EQ(Tags("[IMG]a.gif|CENTER|10|20[/IMG]"),
               "<div align=\"center\"><img src=\"images/a.gif\" width=\"10\" height=\"20\"></div>");
-    EXPECT_EQ(Tags("[IMG]a.gif|left|10|20|x[/IMG]"), "<img src=\"images/a.gif\" align=\"left\" width=\"10\" height=\"20\">");
+    EXPECT_EQ(Tags("[IMG]a.gif|left|10|20|x[/IMG]"),
+              "<img src=\"images/a.gif\" align=\"left\" width=\"10\" height=\"20\">");
     EXPECT_EQ(Tags("[SIMG]s.gif[/SIMG][SIMG]s.gif|top[/SIMG]"),
               "<img src=\"images/s.gif\" align=\"absbottom\"><img src=\"images/s.gif\" align=\"top\">");
-    EXPECT_EQ(Tags("[TIMG]t.gif|Caption[/TIMG]"),
-              "<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\"><tr><td><img src=\"images/t.gif\"></td></tr><tr><td "
-              "height=\"19\" align=\"center\"><strong>Caption</strong></td></tr></table>");
+    EXPECT_EQ(
+        Tags("[TIMG]t.gif|Caption[/TIMG]"),
+        "<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\"><tr><td><img src=\"images/t.gif\"></td></tr><tr><td "
+        "height=\"19\" align=\"center\"><strong>Caption</strong></td></tr></table>");
     EXPECT_EQ(Tags("[TIMG]t.gif|a|b[/TIMG]"), "<img src=\"images/t.gif\">");
 }
 
@@ -307,8 +324,13 @@ TEST_F(InlineTagsTest, LinksAndAnchors) {
 }
 
 TEST_F(InlineTagsTest, FlashMovies) {
-    const std::string object = "<object classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" codebase=\"https://fpdownload.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,29,0\"";
-    const std::string tail = "><param name=\"movie\" value=\"images/m.swf\"><param name=\"quality\" value=\"high\"><embed src=\"images/m.swf\" quality=\"high\" pluginspage=\"https://get.adobe.com/flashplayer/\" type=\"application/x-shockwave-flash\"";
+    const std::string object =
+        "<object classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" "
+        "codebase=\"https://fpdownload.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,29,0\"";
+    const std::string tail =
+        "><param name=\"movie\" value=\"images/m.swf\"><param name=\"quality\" value=\"high\"><embed "
+        "src=\"images/m.swf\" quality=\"high\" pluginspage=\"https://get.adobe.com/flashplayer/\" "
+        "type=\"application/x-shockwave-flash\"";
     EXPECT_EQ(Tags("[FLASH]m.swf[/FLASH]"), object + tail + "></embed></object>");
     EXPECT_EQ(Tags("[FLASH]m.swf|300[/FLASH]"), object + " width=\"300\"" + tail + " width=\"300\"></embed></object>");
     EXPECT_EQ(Tags("[FLASH]m.swf|300|200|9[/FLASH]"),
