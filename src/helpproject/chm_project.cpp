@@ -135,82 +135,47 @@ constexpr const char* SkippedExtensions[] = {".hhp", ".hhc", ".hhk", ".log", ".c
 }  // namespace
 
 void TCHMProject::ComputeStyles() {
-    NavigationStyle = 0x2000;
-    if (ShowMSDNMenu)
-        NavigationStyle += 0x10000;
-    if (HideToolbar)
-        NavigationStyle += 0x8000;
-    if (HideToolbarText)
-        NavigationStyle += 0x40;
-    if (ShowPanesToolbar)
-        NavigationStyle += 0x20;
-    if (AutoShowHide)
-        NavigationStyle += 0x1;
-    if (AutoSync)
-        NavigationStyle += 0x100;
-    if (Search)
-        NavigationStyle += 0x20400;
-    if (Favorite)
-        NavigationStyle += 0x1000;
-    if (SavePosition)
-        NavigationStyle += 0x40000;
-
-    Buttons = 0;
-    if (Hide)
-        Buttons += 0x2;
-    if (Locate)
-        Buttons += 0x800;
-    if (Back)
-        Buttons += 0x4;
-    if (bForward)
-        Buttons += 0x8;
-    if (Stop)
-        Buttons += 0x10;
-    if (Refresh)
-        Buttons += 0x20;
-    if (Home)
-        Buttons += 0x40;
-    if (Print)
-        Buttons += 0x2000;
-    if (Option)
-        Buttons += 0x1000;
-    if (Jump1)
-        Buttons += 0x40000;
-    if (Jump2)
-        Buttons += 0x80000;
-
+    struct Bit {
+        bool On;
+        uint32_t Value;
+    };
+    auto add = [](uint32_t start, std::initializer_list<Bit> bits) {
+        for (const Bit& bit : bits)
+            start += bit.On ? bit.Value : 0;
+        return start;
+    };
+    NavigationStyle = add(0x2000, {{ShowMSDNMenu, 0x10000},
+                                   {HideToolbar, 0x8000},
+                                   {HideToolbarText, 0x40},
+                                   {ShowPanesToolbar, 0x20},
+                                   {AutoShowHide, 0x1},
+                                   {AutoSync, 0x100},
+                                   {Search, 0x20400},
+                                   {Favorite, 0x1000},
+                                   {SavePosition, 0x40000}});
+    Buttons = add(0, {{Hide, 0x2},
+                      {Locate, 0x800},
+                      {Back, 0x4},
+                      {bForward, 0x8},
+                      {Stop, 0x10},
+                      {Refresh, 0x20},
+                      {Home, 0x40},
+                      {Print, 0x2000},
+                      {Option, 0x1000},
+                      {Jump1, 0x40000},
+                      {Jump2, 0x80000}});
     WindowStyle = Maximize ? 0x10B0000 : 0xB0000;
     ExWindowStyle = StayOnTop ? 0x8 : 0x0;
-
-    TocStyle = 0;
-    if (AutoTrack)
-        TocStyle += 0x200;
-    if (SelectRow)
-        TocStyle += 0x1000;
-    if (PlusMinus)
-        TocStyle += 0x1;
-    if (ShowSelection)
-        TocStyle += 0x20;
-    if (ShowRoot)
-        TocStyle += 0x4;
-    if (DrawLines)
-        TocStyle += 0x2;
-    if (AutoExpand)
-        TocStyle += 0x400;
-    if (Border)
-        TocStyle += 0x800000;
-    if (DialogFrame)
-        TocStyle += 0x400000;
-
-    TocExStyle = 0;
-    if (RightToLeft)
-        TocExStyle += 0x2000;
-    if (LeftScroll)
-        TocExStyle += 0x4000;
-    if (RaisedEdge)
-        TocExStyle += 0x100;
-    if (SunkenEdge)
-        TocExStyle += 0x200;
+    TocStyle = add(0, {{AutoTrack, 0x200},
+                       {SelectRow, 0x1000},
+                       {PlusMinus, 0x1},
+                       {ShowSelection, 0x20},
+                       {ShowRoot, 0x4},
+                       {DrawLines, 0x2},
+                       {AutoExpand, 0x400},
+                       {Border, 0x800000},
+                       {DialogFrame, 0x400000}});
+    TocExStyle = add(0, {{RightToLeft, 0x2000}, {LeftScroll, 0x4000}, {RaisedEdge, 0x100}, {SunkenEdge, 0x200}});
 }
 
 void TCHMProject::ListFiles() {
