@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/build_command.h"
+#include "build/build_command.h"
 #include "core/files.h"
 #include "core/project_option.h"
 #include "core/strings.h"
@@ -44,6 +44,7 @@ constexpr const char* Usage =
     "  --convert N       build nothing; print the HTML fragment that the converter makes of topic N's body\n"
     "  --kind K          with --convert: output kind 0 CHM (default), 1 Website, 2 E-book, 3 FAQ, 4 Single HTML\n"
     "  --compile FILE    build nothing; compile an existing HTML Help project (.hhp) with chmcmd\n"
+    "  --confine-includes  [INC] may read only inside the project's include folder\n"
     "  -h, --help        show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -54,7 +55,8 @@ constexpr const char* Usage =
     "page file name, flags (P page, C children, B body, L last sibling, - none), icon, context id,\n"
     "alias name, title; then DefaultTopic=N FirstPage=N LastPage=N.\n"
     "\n"
-    "Exit status: 0 completed, 1 error, 2 bad usage, 3 cancelled, 4 no output folder, 5 declined.\n";
+    "Exit status: 0 completed, 1 error (a failed write, copy or compile included), 2 bad usage, 3 cancelled,\n"
+    "4 no output folder, 5 declined.\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -71,6 +73,7 @@ struct CommandLine {
     std::optional<int32_t> ConvertTopic;
     int32_t Kind = KindChm;
     std::optional<std::string> CompileFile;
+    bool ConfineIncludes = false;
     bool Help = false;
     bool Version = false;
 };
@@ -107,6 +110,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Structure = true;
         } else if (arg == "--yes") {
             line.Yes = true;
+        } else if (arg == "--confine-includes") {
+            line.ConfineIncludes = true;
         } else if (arg == "--no-pause") {
             line.NoPause = true;
         } else if (arg == "--out") {
@@ -179,8 +184,10 @@ public:
 
     void ShowError(const std::string& text) override { std::cerr << "leafsmith-build: " << text << '\n'; }
     Answer AskYesCancelRetry(const std::string& text) override {
-        if (yes_)
+        if (yes_) {
+            std::cerr << "leafsmith-build: warning: " << text << " (answered Yes: --yes)\n";
             return Answer::Yes;
+        }
         if (!interactive_) {
             std::cerr << "leafsmith-build: " << text << " (answered Cancel; --yes goes on)\n";
             return Answer::Cancel;
@@ -213,8 +220,9 @@ private:
 
 TProjectOption LoadProject(const CommandLine& line) {
     if (!FileExists(line.ProjectFile)) {
-        throw EFileError("Cannot open the project file \"" + line.ProjectFile +
-                         "\": " + (FolderExists(line.ProjectFile) ? "it is a folder" : "No such file"));
+        const std::string kind = EntryKind(line.ProjectFile);
+        throw EFileError("Cannot open the project file \"" + ShowControlCharacters(line.ProjectFile) + "\": " +
+                         (kind == "missing" ? std::string("No such file") : "it is " + kind + ", not a regular file"));
     }
     // The program folder stands for {SetupDir} in stored paths, so it must not depend on where
     // the project file is: a relative --setup-dir is taken from the current folder.
@@ -263,7 +271,7 @@ int PrintStructure(const TProjectOption& options) {
     return std::fflush(stdout) == 0 ? ExitCompleted : ExitError;
 }
 
-int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t kind) {
+int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t kind, bool confineIncludes) {
     TAllText text;
     LoadTopics(text, options);
     if (topicIndex >= text.Count()) {
@@ -276,6 +284,7 @@ int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t ki
     converter.LoadSigns();
     converter.AllText = &text;
     converter.Questions = &terminal;
+    converter.ConfineIncludes = confineIncludes;
     converter.OutputKind = kind;
     converter.InputLines = text.Topic(topicIndex).SectionLines(2);
     std::string html = converter.Convert();
@@ -290,10 +299,13 @@ int Build(TProjectOption& options, const CommandLine& line) {
     BuildEnvironment environment;
     environment.PauseMilliseconds = line.NoPause ? 0 : 2000;
     environment.Questions = &terminal;
+    environment.ConfineIncludes = line.ConfineIncludes;
     BuildSession session;
     switch (RunMake(options, terminal, environment, session)) {
         case MakeResult::Completed:
             return ExitCompleted;
+        case MakeResult::CompletedWithErrors:
+            return ExitError;
         case MakeResult::Cancelled:
             return ExitCancelled;
         case MakeResult::NoOutputFolder:
@@ -341,7 +353,7 @@ int Run(const std::vector<std::string>& args) {
         if (line.Structure)
             return PrintStructure(options);
         if (line.ConvertTopic)
-            return PrintConverted(options, *line.ConvertTopic, line.Kind);
+            return PrintConverted(options, *line.ConvertTopic, line.Kind, line.ConfineIncludes);
         return Build(options, line);
     } catch (const std::bad_alloc&) {
         std::cerr << "leafsmith-build: out of memory\n";

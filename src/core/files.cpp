@@ -23,12 +23,14 @@ std::string SystemMessage(int error) {
 }
 
 [[noreturn]] void RaiseFileError(const std::string& what, const std::string& path, int error) {
-    throw EFileError(what + " \"" + path + "\": " + SystemMessage(error), SystemMessage(error));
+    throw EFileError(what + " \"" + ShowControlCharacters(path) + "\": " + SystemMessage(error), SystemMessage(error));
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    const char* data = bytes.data();
-    size_t left = bytes.size();
+[[noreturn]] void RaiseFileError(const std::string& what, const std::string& path, const std::string& reason) {
+    throw EFileError(what + " \"" + ShowControlCharacters(path) + "\": " + reason, reason);
+}
+
+bool WriteAll(int fd, const char* data, size_t left) {
     while (left > 0) {
         ssize_t written = ::write(fd, data, left);
         if (written < 0) {
@@ -42,60 +44,253 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-std::string ReadOpenFile(int fd, const std::string& path) {
-    std::string bytes;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        bytes.reserve(static_cast<size_t>(info.st_size));
+bool WriteAll(int fd, const std::string& bytes) {
+    return WriteAll(fd, bytes.data(), bytes.size());
+}
+
+std::string KindOf(mode_t mode) {
+    if (S_ISREG(mode))
+        return "a file";
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISLNK(mode))
+        return "a link";
+    return "not a regular file";
+}
+
+// Opens a regular file for reading. A named pipe would block the open and a device would never
+// end, so the file is opened without waiting and looked at before anything is read.
+int OpenRegularFile(const std::string& path, const std::string& what, bool missingIsEmpty, struct stat& info) {
+    CheckPathHasNoNul(path);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (missingIsEmpty && errno == ENOENT)
+            return -1;
+        RaiseFileError(what, path, errno);
     }
-    char buffer[65536];
-    while (true) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            int error = errno;
-            ::close(fd);
-            RaiseFileError("Cannot read", path, error);
+    if (::fstat(fd, &info) != 0) {
+        int error = errno;
+        ::close(fd);
+        RaiseFileError(what, path, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        RaiseFileError(what, path, "it is " + KindOf(info.st_mode) + ", not a regular file");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::string ReadOpenFile(int fd, const std::string& path, const struct stat& info) {
+    std::string bytes;
+    try {
+        if (info.st_size > 0)
+            bytes.reserve(static_cast<size_t>(info.st_size));
+        char buffer[65536];
+        while (true) {
+            ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                int error = errno;
+                ::close(fd);
+                RaiseFileError("Cannot read", path, error);
+            }
+            if (got == 0)
+                break;
+            bytes.append(buffer, static_cast<size_t>(got));
         }
-        if (got == 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(got));
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        RaiseFileError("Cannot read", path,
+                       "there is not enough memory for its " + std::to_string(info.st_size) + " bytes");
     }
     ::close(fd);
     return bytes;
 }
 
+std::string TemporaryPattern(const std::string& path) {
+    return JoinPath(FolderOf(path), "." + FileNameOf(path) + ".writing-XXXXXX");
+}
+
+// A new file that gets its name only when it is complete. Where the file system allows, it has no
+// name at all until then, so not even a killed process leaves anything behind; elsewhere it has a
+// hidden temporary name beside the target until it is renamed.
+class PendingFile {
+public:
+    explicit PendingFile(std::string path) : path_(std::move(path)) {
+        CheckPathHasNoNul(path_);
+        const std::string folder = FolderOf(path_).empty() ? std::string(".") : FolderOf(path_);
+        static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
+        if (procMounted) {
+            fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            if (fd_ >= 0)
+                return;
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                RaiseFileError("Cannot write", path_, errno);
+        }
+        std::string pattern = TemporaryPattern(path_);
+        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd_ < 0)
+            RaiseFileError("Cannot write", path_, errno);
+        temporary_ = pattern;
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd_, 0666 & ~mask);
+    }
+    ~PendingFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!temporary_.empty())
+            ::unlink(temporary_.c_str());
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    int Fd() const { return fd_; }
+
+    // Gives the complete file its name, replacing whatever had it. Raises EFileError.
+    void Finish() {
+        if (temporary_.empty()) {
+            LinkUnnamed();
+        } else {
+            int fd = fd_;
+            fd_ = -1;
+            if (::close(fd) != 0)
+                RaiseFileError("Cannot write", path_, errno);
+            if (::rename(temporary_.c_str(), path_.c_str()) != 0)
+                RaiseFileError("Cannot write", path_, errno);
+            temporary_.clear();
+        }
+    }
+
+private:
+    void LinkUnnamed() {
+        const std::string source = "/proc/self/fd/" + std::to_string(fd_);
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                int fd = fd_;
+                fd_ = -1;
+                if (::close(fd) != 0)
+                    RaiseFileError("Cannot write", path_, errno);
+                return;
+            }
+            if (errno != EEXIST)
+                RaiseFileError("Cannot write", path_, errno);
+            // Replace the entry itself: a link or a file with other names must not be written into.
+            struct stat old {};
+            if (::lstat(path_.c_str(), &old) == 0 && S_ISDIR(old.st_mode))
+                RaiseFileError("Cannot write", path_, EISDIR);
+            if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
+                RaiseFileError("Cannot write", path_, errno);
+        }
+        RaiseFileError("Cannot write", path_, EEXIST);
+    }
+
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+};
+
+bool CopyAll(int from, int to, bool& readFailed) {
+    // copy_file_range lets the file system share or copy the blocks itself; where it cannot, the
+    // bytes go through a buffer.
+    while (true) {
+        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, size_t{1} << 30, 0);
+        if (copied == 0)
+            return true;
+        if (copied > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP || errno == EBADF)
+            break;
+        readFailed = errno == EIO;
+        return false;
+    }
+    std::vector<char> buffer(1 << 16);
+    while (true) {
+        ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            readFailed = true;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (!WriteAll(to, buffer.data(), static_cast<size_t>(got)))
+            return false;
+    }
+}
+
 }  // namespace
 
+void CheckPathHasNoNul(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        const std::string reason = "the path holds a NUL byte";
+        throw EFileError("Cannot use \"" + ShowControlCharacters(path) + "\": " + reason, reason);
+    }
+}
+
+std::string EntryKind(const std::string& path) {
+    struct stat info {};
+    if (path.find('\0') != std::string::npos || ::lstat(path.c_str(), &info) != 0)
+        return "missing";
+    return KindOf(info.st_mode);
+}
+
 std::string ReadFileBytes(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        RaiseFileError("Cannot open", path, errno);
-    return ReadOpenFile(fd, path);
+    struct stat info {};
+    int fd = OpenRegularFile(path, "Cannot open", false, info);
+    return ReadOpenFile(fd, path, info);
 }
 
 std::string ReadFileBytesIfExists(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return {};
-        RaiseFileError("Cannot open", path, errno);
-    }
-    return ReadOpenFile(fd, path);
+    struct stat info {};
+    int fd = OpenRegularFile(path, "Cannot open", true, info);
+    if (fd < 0)
+        return {};
+    return ReadOpenFile(fd, path, info);
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
+    PendingFile file(path);
+    if (!WriteAll(file.Fd(), bytes))
         RaiseFileError("Cannot write", path, errno);
-    if (!WriteAll(fd, bytes)) {
-        int error = errno;
-        ::close(fd);
-        RaiseFileError("Cannot write", path, error);
+    file.Finish();
+}
+
+void CopyFileBytes(const std::string& source, const std::string& target) {
+    struct stat info {};
+    int from = OpenRegularFile(source, "Cannot copy", false, info);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && existing.st_dev == info.st_dev && existing.st_ino == info.st_ino) {
+        ::close(from);
+        return;
     }
-    if (::close(fd) != 0)
-        RaiseFileError("Cannot write", path, errno);
+    try {
+        PendingFile file(target);
+        bool readFailed = false;
+        if (!CopyAll(from, file.Fd(), readFailed)) {
+            int error = errno;
+            if (readFailed)
+                RaiseFileError("Cannot read", source, error);
+            RaiseFileError("Cannot write", target, error);
+        }
+        ::fchmod(file.Fd(), info.st_mode & 0777);
+        file.Finish();
+    } catch (...) {
+        ::close(from);
+        throw;
+    }
+    ::close(from);
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
@@ -141,18 +336,51 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
 }
 
 void CreateFolders(const std::string& path) {
+    CheckPathHasNoNul(path);
     std::error_code ec;
     fs::create_directories(path, ec);
     if (ec)
         throw EFileError("Cannot create the folder \"" + path + "\": " + ec.message(), ec.message());
 }
 
+void RemoveLinksInTree(const std::string& folder) {
+    CheckPathHasNoNul(folder);
+    auto removeLink = [](const fs::path& link) {
+        if (::unlink(link.c_str()) != 0)
+            RaiseFileError("Cannot remove the link", link.string(), errno);
+    };
+    std::error_code ec;
+    if (fs::is_symlink(folder, ec)) {
+        removeLink(folder);
+        return;
+    }
+    if (!fs::is_directory(folder, ec))
+        return;
+    // The iterator does not follow links to folders, so it never leaves the tree.
+    fs::recursive_directory_iterator it(folder, ec);
+    if (ec)
+        RaiseFileError("Cannot read the folder", folder, ec.message());
+    for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (ec)
+            RaiseFileError("Cannot read the folder", folder, ec.message());
+        std::error_code kindError;
+        if (it->is_symlink(kindError))
+            removeLink(it->path());
+    }
+    if (ec)
+        RaiseFileError("Cannot read the folder", folder, ec.message());
+}
+
 bool FileExists(const std::string& path) {
+    if (path.find('\0') != std::string::npos)
+        return false;
     std::error_code ec;
     return fs::is_regular_file(path, ec);
 }
 
 bool FolderExists(const std::string& path) {
+    if (path.find('\0') != std::string::npos)
+        return false;
     std::error_code ec;
     return fs::is_directory(path, ec);
 }
@@ -186,6 +414,8 @@ std::string WithTrailingSlash(const std::string& folder) {
 }
 
 std::string FindFileNoCase(const std::string& folder, const std::string& name) {
+    if (folder.find('\0') != std::string::npos || name.find('\0') != std::string::npos)
+        return {};
     std::string exact = JoinPath(folder, name);
     if (FileExists(exact))
         return exact;
@@ -207,6 +437,20 @@ std::string FindFileNoCase(const std::string& folder, const std::string& name) {
             best = entryName;
     }
     return best.empty() ? std::string() : JoinPath(folder, best);
+}
+
+bool IsInsideFolderOnDisk(const std::string& path, const std::string& folder) {
+    if (path.find('\0') != std::string::npos || folder.find('\0') != std::string::npos)
+        return false;
+    std::error_code ec;
+    fs::path base = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (ec)
+        return false;
+    fs::path candidate = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (ec)
+        return false;
+    fs::path relative = candidate.lexically_relative(base);
+    return !relative.empty() && *relative.begin() != "..";
 }
 
 }  // namespace leafsmith

@@ -1,18 +1,30 @@
 // Whole-file reading and writing, byte for byte.
+//
+// Every path handed to the system goes through here or through std::filesystem; a path that holds a
+// NUL byte is refused, since the system would see only the part in front of it.
 #pragma once
 
 #include <string>
 
 namespace leafsmith {
 
-// Reads the whole file. Raises EFileError naming the file when it cannot be read.
+// Reads the whole file. Only regular files are read: a folder, a named pipe or a device raises
+// EFileError naming the file, as does a file that cannot be read or does not fit in memory.
 std::string ReadFileBytes(const std::string& path);
 
 // Like ReadFileBytes, but a file that does not exist reads as empty (other failures still raise).
 std::string ReadFileBytesIfExists(const std::string& path);
 
-// Writes the file, replacing it. Raises EFileError on failure. Creates no folder.
+// Writes an output file. What had the name before (a file, a link, a file with other names) is
+// replaced, never written through, and the name shows the complete new bytes or nothing new: a
+// failure or a killed process never leaves half a file under it. Raises EFileError naming the
+// file and the reason. Creates no folder.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Copies one regular file the way WriteFileBytes writes, keeping its permission bits. Raises
+// EFileError naming the file that could not be read or written and why. Copying a file onto itself
+// does nothing.
+void CopyFileBytes(const std::string& source, const std::string& target);
 
 // Writes a temporary file beside `path` and renames it over the target, so a crash or a full
 // disk never leaves the user's file half-written. Keeps the old file's permissions; a symbolic
@@ -22,8 +34,20 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes);
 // Creates the folder with every missing parent. Raises EFileError naming it on failure.
 void CreateFolders(const std::string& path);
 
+// Removes every symbolic link in the folder tree (the folder itself included when it is one), so
+// that nothing written there later lands elsewhere. Raises EFileError naming a link that cannot be
+// removed.
+void RemoveLinksInTree(const std::string& folder);
+
 bool FileExists(const std::string& path);  // a file (or link to one), not a folder
 bool FolderExists(const std::string& path);
+
+// Raises EFileError when the path holds a NUL byte.
+void CheckPathHasNoNul(const std::string& path);
+
+// What the entry at `path` is, for messages: "a folder", "a named pipe", "a device", "a socket",
+// "a link", "a file", or "missing".
+std::string EntryKind(const std::string& path);
 
 // The folder part of a path, without a trailing "/" ("" for a bare name, "/" for the root).
 std::string FolderOf(const std::string& path);
@@ -37,5 +61,9 @@ std::string WithTrailingSlash(const std::string& folder);
 // Looks for `name` in `folder` without regard to ASCII case; prefers the exact spelling.
 // Returns the full path of the file found, or "" when there is none.
 std::string FindFileNoCase(const std::string& folder, const std::string& name);
+
+// True when `path`, with every link and "." or ".." resolved as far as the path exists, lies inside
+// `folder` (or is it). Unlike a comparison of the text, a link that leads out is caught.
+bool IsInsideFolderOnDisk(const std::string& path, const std::string& folder);
 
 }  // namespace leafsmith

@@ -1,8 +1,11 @@
 #include "core/project_option.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <variant>
 
+#include "core/errors.h"
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "core/strings.h"
@@ -246,6 +249,34 @@ std::string TProjectOption::ResolvePath(const std::string& path) const {
     if (path.empty() || path.front() == '/' || ProjectFolder.empty())
         return path;
     return JoinPath(ProjectFolder, path);
+}
+
+void TProjectOption::CheckNamesAndPaths() const {
+    static const char* const PathKeys[] = {
+        "edtSourcePath",      "edtDestFolder",     "edtIncludePath",      "edtExtension",     "edtHead",
+        "edtOutDir",          "TempletChm",        "CHMFileName",         "TempletChm_WebSite", "CHMFileName_WebSite",
+        "TempletChm_Ebook",   "CHMFileName_Ebook", "TempletChm_Faq",      "CHMFileName_Faq",  "SingleHtmlFileName",
+        "lbFileList",
+    };
+    for (const GeneralKey& key : GeneralKeys) {
+        if (std::find_if(std::begin(PathKeys), std::end(PathKeys),
+                         [&](const char* name) { return std::string_view(name) == key.Key; }) == std::end(PathKeys)) {
+            continue;
+        }
+        auto refuse = [&](const std::string& value) {
+            if (HasControlCharacter(value)) {
+                throw ESettingError("The setting " + std::string(key.Key) + " of the project (\"" +
+                                    ShowControlCharacters(value) +
+                                    "\") holds a control character, which no file or folder name may hold.");
+            }
+        };
+        if (const auto* text = std::get_if<TextKey>(&key.Field)) {
+            refuse(this->*text->Member);
+        } else if (const auto* list = std::get_if<ListKey>(&key.Field)) {
+            for (const std::string& item : this->*list->Member)
+                refuse(item);
+        }
+    }
 }
 
 bool TProjectOption::SameStoredValues(const TProjectOption& other) const {

@@ -42,6 +42,11 @@ public:
     // A relative path is taken from the project file's folder; an absolute one stays as it is.
     std::string ResolvePath(const std::string& path) const;
 
+    // Raises ESettingError naming the first setting that names a file or folder (the paths, the page
+    // file name parts, the help file names, the text file list) and holds a control character: no
+    // name can hold one, and a NUL byte would cut the path short where the system reads it.
+    void CheckNamesAndPaths() const;
+
     // True when every stored option (the window sections included) is equal.
     bool SameStoredValues(const TProjectOption& other) const;
 

@@ -171,4 +171,29 @@ std::string_view SkipUtf8Bom(std::string_view text) {
     return text;
 }
 
+bool HasControlCharacter(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+std::string ShowControlCharacters(std::string_view text) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 }  // namespace leafsmith

@@ -44,4 +44,9 @@ std::vector<std::string> SplitLines(std::string_view text);
 // Cuts a leading UTF-8 byte order mark, which editors put in front of files that are otherwise plain.
 std::string_view SkipUtf8Bom(std::string_view text);
 
+// True when the text holds a control byte (below the space, or DEL), which no file name or path may hold.
+bool HasControlCharacter(std::string_view text);
+// The text with each control byte written as \xNN, so that a message can show a name that holds one.
+std::string ShowControlCharacters(std::string_view text);
+
 }  // namespace leafsmith

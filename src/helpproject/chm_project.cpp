@@ -1,5 +1,8 @@
 #include "helpproject/chm_project.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -132,6 +135,15 @@ std::string Lines(std::initializer_list<std::string> lines) {
 
 constexpr const char* SkippedExtensions[] = {".hhp", ".hhc", ".hhk", ".log", ".chm", ".h"};
 
+// Whether the file at `path`, if there is one, can be replaced: its folder takes new names and it is
+// not a folder itself.
+bool CanBeReplaced(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return true;
+    return !S_ISDIR(info.st_mode) && ::access(FolderOf(path).empty() ? "." : FolderOf(path).c_str(), W_OK) == 0;
+}
+
 }  // namespace
 
 void TCHMProject::ComputeStyles() {
@@ -204,6 +216,10 @@ void TCHMProject::ListFiles() {
                   [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
         stack.push_back(std::move(level));
     };
+    auto warn = [&](const std::string& relative, const std::string& reason) {
+        if (LogCallback)
+            LogCallback("Warning: " + ShowControlCharacters(relative) + " was left out of the help project: " + reason);
+    };
     std::string prefix = ReplaceAll(PagesDir, "/", "\\");
     if (!prefix.empty() && prefix.back() != '\\')
         prefix += '\\';
@@ -217,11 +233,22 @@ void TCHMProject::ListFiles() {
         const fs::directory_entry entry = level.entries[level.next++];
         const std::string name = entry.path().filename().string();
         const std::string relative = level.prefix + name;
+        // A line break in a name would become lines of the project file of their own.
+        if (HasControlCharacter(name)) {
+            warn(relative, "its name holds a control character.");
+            continue;
+        }
         std::error_code statError;
-        if (entry.is_directory(statError) && !entry.is_symlink(statError)) {
+        if (entry.is_symlink(statError)) {
+            warn(relative, "it is a link.");
+            continue;
+        }
+        if (entry.is_directory(statError)) {
             open(entry.path(), relative + "\\");
             continue;
         }
+        if (!entry.is_regular_file(statError))
+            continue;
         std::string extension = AsciiLowerCase(entry.path().extension().string());
         bool skipped = false;
         for (const char* skip : SkippedExtensions)
@@ -310,7 +337,7 @@ std::string TCHMProject::ProjectFileText() const {
     return text;
 }
 
-void TCHMProject::Make(bool compile) {
+bool TCHMProject::Make(bool compile) {
     ComputeStyles();
     ListFiles();
     const std::string base = BaseName(CompiledFile);
@@ -327,24 +354,26 @@ void TCHMProject::Make(bool compile) {
     if (!MapText.empty())
         WriteFileBytes(ProjectDir + HeaderFileName, ToCrLfLines(MapText));
     WriteFileBytes(ProjectDir + ProjectFileName, ProjectFileText());
-    if (!compile)
-        return;
+    return !compile || Compile();
+}
+
+bool TCHMProject::Compile() {
 
     const std::string target =
         !CompiledFile.empty() && CompiledFile.front() == '/' ? CompiledFile : ProjectDir + CompiledFile;
-    while (true) {
-        std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)) ||
-            std::filesystem::remove(target, ec))
-            break;
+    // The old file stays until the new one is complete; one that could not be replaced then is asked
+    // about now, before a compile that may take long.
+    while (!CanBeReplaced(target)) {
         if (Questions == nullptr ||
             Questions->AskAbortRetry("\"" + target +
                                      "\" access denied! It's probably been opend. Please close it and Retry.") !=
                 Answer::Retry) {
-            return;
+            if (LogCallback)
+                LogCallback("The help file was not compiled: \"" + target + "\" cannot be replaced.");
+            return false;
         }
     }
-    CompileHHP(ProjectDir + ProjectFileName, LogCallback, ProgressCallback);
+    return CompileHHPTo(ProjectDir + ProjectFileName, target, LogCallback, ProgressCallback).Compiled;
 }
 
 }  // namespace leafsmith

@@ -81,14 +81,20 @@ public:
     // Writes the project, contents, index and alias files into ProjectDir (CR LF lines, paths with
     // backslashes as the formats show them) and, when `compile` is set, compiles the project. A
     // compiled file that cannot be replaced is asked about through Questions (Abort skips the
-    // compile). Raises EFileError when a file cannot be written.
-    void Make(bool compile);
+    // compile). Raises EFileError when a file cannot be written. Returns false when a compile was
+    // asked for and no new help file was written (the log callback has said why).
+    bool Make(bool compile);
+    // Compiles the project file that Make wrote into CompiledFile, keeping an old file until the new
+    // one is complete. Returns true when the new file is in place.
+    bool Compile();
     // The four files as Make writes them.
     std::string ProjectFileText() const;
     std::string ContentsFileText() const;
     std::string IndexFileText() const;
     std::string WindowDefinition() const;
     void ComputeStyles();
+    // Fills Files with the regular files under the pages folder. A name that holds a control
+    // character, and a link, are left out with a warning through LogCallback.
     void ListFiles();
 
     // Build inputs, set by a format writer before Make; not stored.

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 
 #include "core/errors.h"
@@ -67,14 +70,27 @@ std::string DefinedName(std::string_view line) {
     return std::string(rest.substr(0, rest.find_first_of(" \t")));
 }
 
-bool FileInFolder(const std::string& folder, const std::string& relative) {
+// A project's file reference that chmcmd may read: a regular file, named relative to the project's
+// folder, that lies inside it also once links are followed.
+bool IsProjectFile(const std::string& folder, const std::string& relative) {
+    if (relative.empty() || relative.front() == '/' || HasControlCharacter(relative))
+        return false;
+    const std::string path = JoinPath(folder, relative);
     std::error_code ec;
-    return fs::is_regular_file(fs::path(folder) / relative, ec);
+    return IsInsideFolder(path, folder) && IsInsideFolderOnDisk(path, folder) && fs::is_regular_file(path, ec);
+}
+
+bool LeadsOutside(const std::string& folder, const std::string& relative) {
+    if (relative.empty())
+        return false;
+    const std::string path = relative.front() == '/' ? relative : JoinPath(folder, relative);
+    return !IsInsideFolder(path, folder) || !IsInsideFolderOnDisk(path, folder);
 }
 
 }  // namespace
 
-CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::string& projectFolder) {
+CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::string& projectFolder,
+                                     const std::string& compiledFile) {
     CleanedProject cleaned;
     std::vector<std::string> lines = SplitLines(projectText);
 
@@ -88,7 +104,7 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
             section = name;
         } else if (section == "files" && !trimmed.empty() && trimmed.front() != ';') {
             std::string file = Slashes(trimmed);
-            if (FileInFolder(projectFolder, file))
+            if (IsProjectFile(projectFolder, file))
                 files.insert(file);
         } else if (section == "alias" && trimmed.find('=') != std::string_view::npos) {
             size_t equals = trimmed.find('=');
@@ -106,6 +122,8 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
         return false;
     };
 
+    // A compiler takes the first of repeated keys; so does this copy, or chmcmd might take another.
+    std::set<std::string> optionKeys;
     section.clear();
     std::string& out = cleaned.Text;
     for (const std::string& line : lines) {
@@ -119,14 +137,29 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
         if (section == "options" && equals != std::string_view::npos) {
             std::string key = AsciiLowerCase(TrimView(trimmed.substr(0, equals)));
             std::string value = Trim(trimmed.substr(equals + 1));
+            if (!optionKeys.insert(key).second) {
+                cleaned.Warnings.push_back("Warning: the repeated option " + Trim(trimmed.substr(0, equals)) +
+                                           " was left out; the first one counts.");
+                continue;
+            }
             if (key == "default topic") {
                 out += "Default topic=" + Slashes(value) + "\r\n";
                 continue;
             }
-            if (key == "compiled file")
+            if (key == "compiled file") {
                 cleaned.CompiledFile = Slashes(value);
+                if (!compiledFile.empty()) {
+                    out += "Compiled file=" + compiledFile + "\r\n";
+                    continue;
+                }
+            }
             if (key == "error log file")
                 cleaned.ErrorLogFile = Slashes(value);
+            if ((key == "contents file" || key == "index file") && LeadsOutside(projectFolder, Slashes(value))) {
+                cleaned.Warnings.push_back("Warning: " + Slashes(value) +
+                                           " lies outside the project's folder and was left out.");
+                continue;
+            }
         } else if (section == "windows" && equals != std::string_view::npos) {
             std::vector<std::string> fields = SplitFields(std::string(trimmed.substr(equals + 1)));
             for (size_t field : {1, 2, 3, 4, 5, 7}) {
@@ -138,7 +171,9 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
         } else if (section == "files" && !trimmed.empty() && trimmed.front() != ';') {
             std::string file = Slashes(trimmed);
             if (!files.count(file)) {
-                cleaned.Warnings.push_back("Warning: " + file + " does not exist and was left out.");
+                cleaned.Warnings.push_back(LeadsOutside(projectFolder, file)
+                                               ? "Warning: " + file + " lies outside the project's folder and was left out."
+                                               : "Warning: " + file + " does not exist and was left out.");
                 continue;
             }
             out += file + "\r\n";
@@ -158,13 +193,16 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
                 std::string header = Slashes(Trim(trimmed.substr(8)));
                 if (header.size() >= 2 && header.front() == '"' && header.back() == '"')
                     header = header.substr(1, header.size() - 2);
-                std::string path = header.empty() || header.front() == '/' ? header : JoinPath(projectFolder, header);
-                if (!FileInFolder(projectFolder, header) && !(header.front() == '/' && FileExists(header))) {
-                    cleaned.Warnings.push_back("Warning: the alias header " + header +
-                                               " does not exist; its context numbers were left out.");
+                if (!IsProjectFile(projectFolder, header)) {
+                    cleaned.Warnings.push_back(
+                        LeadsOutside(projectFolder, header)
+                            ? "Warning: the alias header " + header +
+                                  " lies outside the project's folder; its context numbers were left out."
+                            : "Warning: the alias header " + header +
+                                  " does not exist; its context numbers were left out.");
                     continue;
                 }
-                for (const std::string& define : SplitLines(ReadFileBytes(path))) {
+                for (const std::string& define : SplitLines(ReadFileBytes(JoinPath(projectFolder, header)))) {
                     if (keepDefine(define))
                         out += define + "\r\n";
                 }
@@ -239,121 +277,277 @@ std::string FindCompiler() {
     return {};
 }
 
+// What the guard process needs, prepared before it is forked: after the fork only plain system
+// calls run, which is all that is safe in the child of a process that may have threads.
+struct GuardPlan {
+    std::string Program;
+    std::vector<std::string> Args;
+    std::string Folder;       // the compiler's current directory
+    std::string ProjectCopy;  // the cleaned project file, written and removed by the guard
+    std::string ProjectText;
+    std::string OutputFolder;  // temporary folder that receives the compiled file
+    std::string OutputFile;    // the compiled file inside it
+};
+
 struct ChildOutput {
-    int Status = -1;
+    int Status = -1;      // exit status of the compiler, 128 + signal when it was killed
+    std::string Failure;  // set when the compiler could not be run at all
     std::vector<std::string> Errors;  // standard error lines
 };
 
-// Runs the program in `folder` and passes each line of its standard output to `onLine`.
-ChildOutput RunChild(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
-                     const std::function<void(const std::string&)>& onLine) {
-    ChildOutput output;
-    int out[2];
-    int err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0)
-        return output;
-    if (::pipe2(err, O_CLOEXEC) != 0) {
-        ::close(out[0]);
-        ::close(out[1]);
-        return output;
+// How the guard ended its preparations or the compile, sent to this process through a pipe.
+struct GuardReport {
+    int Step = 0;  // 0 the compiler ran; 1 making the temporary folder failed; 2 writing the project copy; 3 fork
+    int Value = 0;  // the compiler's status, or the system error of the failed step
+};
+
+volatile sig_atomic_t guardStopping = 0;
+
+void StopGuard(int) {
+    guardStopping = 1;
+}
+
+void WriteFully(int fd, const void* data, size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t written = ::write(fd, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
     }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
+}
+
+// The guard: makes the temporary files, runs the compiler and waits for it. When this process dies
+// (the kernel tells the guard), or a signal asks it to stop, it kills the compiler and removes the
+// temporary files; it also removes them after the compile, once this process has taken the result.
+// It runs in a process group of its own, so that a signal meant for the whole build reaches the
+// guard only through the death of the build, and never before the compiler is stopped.
+[[noreturn]] void RunGuard(const GuardPlan& plan, char* const* argv, pid_t parent, int outWrite, int errWrite,
+                           int reportWrite, int controlRead) {
+    auto cleanUp = [&] {
+        ::unlink(plan.ProjectCopy.c_str());
+        ::unlink(plan.OutputFile.c_str());
+        ::rmdir(plan.OutputFolder.c_str());
+    };
+    auto report = [&](int step, int value) {
+        GuardReport message{step, value};
+        WriteFully(reportWrite, &message, sizeof message);
+    };
+    ::setpgid(0, 0);
+    struct sigaction stop {};
+    stop.sa_handler = StopGuard;
+    ::sigemptyset(&stop.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+        ::sigaction(signal, &stop, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent)
+        ::_exit(1);
+
+    if (::mkdir(plan.OutputFolder.c_str(), 0700) != 0) {
+        report(1, errno);
+        ::_exit(1);
+    }
+    int project = ::open(plan.ProjectCopy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (project < 0) {
+        int error = errno;
+        cleanUp();
+        report(2, error);
+        ::_exit(1);
+    }
+    WriteFully(project, plan.ProjectText.data(), plan.ProjectText.size());
+    if (::close(project) != 0 || guardStopping) {
+        int error = errno;
+        cleanUp();
+        report(2, error);
+        ::_exit(1);
+    }
+
+    pid_t compiler = ::fork();
+    if (compiler == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGPIPE})
+            ::signal(signal, SIG_DFL);
+        ::dup2(outWrite, STDOUT_FILENO);
+        ::dup2(errWrite, STDERR_FILENO);
         int null = ::open("/dev/null", O_RDONLY);
         if (null >= 0)
             ::dup2(null, STDIN_FILENO);
-        if (::chdir(folder.c_str()) != 0)
+        if (::chdir(plan.Folder.c_str()) != 0)
             ::_exit(126);
-        ::execv(program.c_str(), argv.data());
+        ::execv(plan.Program.c_str(), argv);
         ::_exit(127);
     }
-    ::close(out[1]);
-    ::close(err[1]);
-    if (child < 0) {
-        ::close(out[0]);
-        ::close(err[0]);
-        return output;
+    ::close(outWrite);
+    ::close(errWrite);
+    if (compiler < 0) {
+        int error = errno;
+        cleanUp();
+        report(3, error);
+        ::_exit(1);
     }
-    std::string pending[2];
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    int open = 2;
-    auto deliver = [&](int stream, bool flush) {
-        std::string& buffer = pending[stream];
-        size_t newline;
-        while ((newline = buffer.find('\n')) != std::string::npos || (flush && !buffer.empty())) {
-            std::string line = buffer.substr(0, newline);
-            buffer.erase(0, newline == std::string::npos ? std::string::npos : newline + 1);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (stream == 0) {
-                onLine(line);
-            } else {
-                output.Errors.push_back(line);
-            }
-        }
-    };
-    while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        for (int stream = 0; stream < 2; ++stream) {
-            if (fds[stream].fd < 0 || !(fds[stream].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buffer[4096];
-            ssize_t got = ::read(fds[stream].fd, buffer, sizeof buffer);
-            if (got > 0) {
-                pending[stream].append(buffer, static_cast<size_t>(got));
-                deliver(stream, false);
-            } else if (got == 0 || errno != EINTR) {
-                ::close(fds[stream].fd);
-                fds[stream].fd = -1;
-                --open;
-            }
-        }
-    }
-    deliver(0, true);
-    deliver(1, true);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    while (::waitpid(compiler, &status, 0) < 0) {
+        if (errno != EINTR)
+            break;
+        if (guardStopping)
+            ::kill(compiler, SIGKILL);
     }
-    output.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return output;
+    ::unlink(plan.ProjectCopy.c_str());
+    if (guardStopping) {
+        cleanUp();
+        ::_exit(1);
+    }
+    report(0, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    ::close(reportWrite);
+    // Wait until this process has taken the compiled file (or died); whatever is left is ours.
+    char done;
+    while (::read(controlRead, &done, 1) < 0 && errno == EINTR && !guardStopping) {
+    }
+    cleanUp();
+    ::_exit(0);
 }
 
-// chmcmd reports anchors in pages under a folder as undefined even when they exist. Such a report
-// is true only when the page holds no element with that name or id.
-bool AnchorReallyMissing(const std::string& message, const std::string& folder) {
-    // "Error: Anchor html/p2.htm#sec undefined; first use p1.htm"
-    size_t start = message.find("Anchor ") + 7;
-    size_t end = message.find(" undefined", start);
-    if (end == std::string::npos)
-        return true;
-    std::string target = message.substr(start, end - start);
-    size_t hash = target.find('#');
-    if (hash == std::string::npos)
-        return true;
-    std::string anchor = target.substr(hash + 1);
-    std::string page;
-    try {
-        page = ReadFileBytes(JoinPath(folder, target.substr(0, hash)));
-    } catch (const EFileError&) {
-        return true;
+// Runs the compiler under a guard process and reads what it prints.
+class GuardedCompile {
+public:
+    explicit GuardedCompile(GuardPlan plan) : plan_(std::move(plan)) {}
+    ~GuardedCompile() { Release(); }
+    GuardedCompile(const GuardedCompile&) = delete;
+    GuardedCompile& operator=(const GuardedCompile&) = delete;
+
+    // Runs the compile to its end, passing each line of standard output to `onLine`.
+    ChildOutput Run(const std::function<void(const std::string&)>& onLine) {
+        ChildOutput output;
+        int out[2] = {-1, -1};
+        int err[2] = {-1, -1};
+        int report[2] = {-1, -1};
+        int control[2] = {-1, -1};
+        if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0 ||
+            ::pipe2(control, O_CLOEXEC) != 0) {
+            output.Failure = std::string("cannot make a pipe: ") + std::strerror(errno);
+            for (int fd : {out[0], out[1], err[0], err[1], report[0], report[1], control[0], control[1]}) {
+                if (fd >= 0)
+                    ::close(fd);
+            }
+            return output;
+        }
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(plan_.Program.c_str()));
+        for (const std::string& arg : plan_.Args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        const pid_t parent = ::getpid();
+        guard_ = ::fork();
+        if (guard_ == 0) {
+            ::close(out[0]);
+            ::close(err[0]);
+            ::close(report[0]);
+            ::close(control[1]);
+            RunGuard(plan_, argv.data(), parent, out[1], err[1], report[1], control[0]);
+        }
+        ::close(out[1]);
+        ::close(err[1]);
+        ::close(report[1]);
+        ::close(control[0]);
+        control_ = control[1];
+        if (guard_ < 0) {
+            output.Failure = std::string("cannot start a process: ") + std::strerror(errno);
+            for (int fd : {out[0], err[0], report[0]})
+                ::close(fd);
+            return output;
+        }
+        ReadLines(out[0], err[0], onLine, output.Errors);
+        GuardReport message{-1, 0};
+        ssize_t got;
+        while ((got = ::read(report[0], &message, sizeof message)) < 0 && errno == EINTR) {
+        }
+        ::close(report[0]);
+        if (got != static_cast<ssize_t>(sizeof message)) {
+            output.Failure = "the compile was stopped";
+        } else if (message.Step == 1) {
+            output.Failure = "cannot make the folder \"" + plan_.OutputFolder + "\": " + std::strerror(message.Value);
+        } else if (message.Step == 2) {
+            output.Failure = "cannot write \"" + plan_.ProjectCopy + "\": " + std::strerror(message.Value);
+        } else if (message.Step == 3) {
+            output.Failure = std::string("cannot start a process: ") + std::strerror(message.Value);
+        } else {
+            output.Status = message.Value;
+        }
+        return output;
     }
-    for (const char* attribute : {"name=\"", "id=\"", "NAME=\"", "ID=\""}) {
-        if (page.find(attribute + anchor + "\"") != std::string::npos)
-            return false;
+
+    // Lets the guard remove what is left of the temporary files, and waits for it.
+    void Release() {
+        if (control_ >= 0) {
+            ::close(control_);
+            control_ = -1;
+        }
+        if (guard_ > 0) {
+            while (::waitpid(guard_, nullptr, 0) < 0 && errno == EINTR) {
+            }
+            guard_ = -1;
+        }
     }
-    return true;
-}
+
+private:
+    static void ReadLines(int outRead, int errRead, const std::function<void(const std::string&)>& onLine,
+                          std::vector<std::string>& errors) {
+        std::string pending[2];
+        pollfd fds[2] = {{outRead, POLLIN, 0}, {errRead, POLLIN, 0}};
+        int open = 2;
+        auto deliver = [&](int stream, bool flush) {
+            std::string& buffer = pending[stream];
+            size_t newline;
+            while ((newline = buffer.find('\n')) != std::string::npos || (flush && !buffer.empty())) {
+                std::string line = buffer.substr(0, newline);
+                buffer.erase(0, newline == std::string::npos ? std::string::npos : newline + 1);
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                if (stream == 0) {
+                    onLine(line);
+                } else {
+                    errors.push_back(line);
+                }
+            }
+        };
+        while (open > 0) {
+            if (::poll(fds, 2, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                break;
+            }
+            for (int stream = 0; stream < 2; ++stream) {
+                if (fds[stream].fd < 0 || !(fds[stream].revents & (POLLIN | POLLHUP | POLLERR)))
+                    continue;
+                char buffer[4096];
+                ssize_t got = ::read(fds[stream].fd, buffer, sizeof buffer);
+                if (got > 0) {
+                    pending[stream].append(buffer, static_cast<size_t>(got));
+                    deliver(stream, false);
+                } else if (got == 0 || errno != EINTR) {
+                    ::close(fds[stream].fd);
+                    fds[stream].fd = -1;
+                    --open;
+                }
+            }
+        }
+        for (pollfd& fd : fds) {
+            if (fd.fd >= 0)
+                ::close(fd.fd);
+        }
+        deliver(0, true);
+        deliver(1, true);
+    }
+
+    GuardPlan plan_;
+    pid_t guard_ = -1;
+    int control_ = -1;
+};
 
 bool IsArchive(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -362,9 +556,33 @@ bool IsArchive(const std::string& path) {
     return in && std::memcmp(magic, "ITSF", 4) == 0;
 }
 
-}  // namespace
+std::string RandomSuffix() {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string suffix;
+    for (int i = 0; i < 8; ++i)
+        suffix += letters[random() % (sizeof letters - 1)];
+    return suffix;
+}
 
-CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress) {
+// chmcmd writes no error log; the project names one, so the messages go there. Only a .log file
+// inside the project's folder is written, so a project cannot make the compile overwrite a page.
+void WriteErrorLog(const std::string& folder, const std::string& logName, const std::vector<std::string>& messages) {
+    if (logName.empty() || logName.size() < 4 || !SameText(std::string_view(logName).substr(logName.size() - 4), ".log") || HasControlCharacter(logName) ||
+        LeadsOutside(folder, logName)) {
+        return;
+    }
+    std::string text;
+    for (const std::string& message : messages)
+        text += message + "\r\n";
+    try {
+        WriteFileBytes(logName.front() == '/' ? logName : JoinPath(folder, logName), text);
+    } catch (const EFileError&) {
+    }
+}
+
+CompileResult Compile(const std::string& projectPath, const std::string* chosenTarget, const CompileCallback& log,
+                      const CompileCallback& progress) {
     CompileResult result;
     auto say = [&](const std::string& line) {
         if (log)
@@ -378,101 +596,134 @@ CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& 
     }
     result.CompilerFound = true;
 
-    const std::string folder = FolderOf(fs::absolute(projectPath).string());
     std::string projectText;
+    std::string folder;
     try {
+        CheckPathHasNoNul(projectPath);
+        folder = FolderOf(fs::absolute(projectPath).lexically_normal().string());
         projectText = ReadFileBytes(projectPath);
     } catch (const EFileError& error) {
         say(std::string("Error: ") + error.what());
         return result;
     }
-    CleanedProject cleaned = CleanProjectForChmcmd(projectText, folder);
-    for (const std::string& warning : cleaned.Warnings)
-        say(warning);
-    if (cleaned.CompiledFile.empty()) {
+    const CleanedProject named = CleanProjectForChmcmd(projectText, folder);
+    std::string target;
+    if (chosenTarget) {
+        target = *chosenTarget;
+    } else if (named.CompiledFile.empty()) {
         say("Error: the project names no compiled file (Compiled file=); nothing was compiled.");
         return result;
+    } else if (HasControlCharacter(named.CompiledFile) || LeadsOutside(folder, named.CompiledFile)) {
+        say("Error: the compiled file " + ShowControlCharacters(named.CompiledFile) +
+            " lies outside the project's folder; nothing was compiled.");
+        return result;
+    } else {
+        target = named.CompiledFile.front() == '/' ? named.CompiledFile : JoinPath(folder, named.CompiledFile);
     }
-    result.ChmPath =
-        cleaned.CompiledFile.front() == '/' ? cleaned.CompiledFile : JoinPath(folder, cleaned.CompiledFile);
-
-    std::string pattern = JoinPath(folder, "leafsmith-compile-XXXXXX.hhp");
-    int fd = ::mkstemps(pattern.data(), 4);
-    if (fd < 0) {
-        say("Error: cannot write a temporary project file in " + folder + ": " + std::strerror(errno));
+    result.ChmPath = target;
+    if (!MayReplaceWithHelpFile(target)) {
+        say("Error: \"" + target + "\" is " + EntryKind(target) +
+            " that is not a compiled help file; it was left as it is and nothing was compiled.");
         return result;
     }
-    ::close(fd);
-    const std::string copy = pattern;
-    std::vector<std::string> messages;
-    bool realError = false;
-    try {
-        WriteFileBytes(copy, cleaned.Text);
-        ChildOutput child = RunChild(program, {FileNameOf(copy)}, folder, [&](const std::string& line) {
-            // A link to "#" (expandable blocks use them) makes chmcmd look for the page's folder.
-            if (line.rfind("Warning: Found file ", 0) == 0 && line.find("/ while scanning ") != std::string::npos)
-                return;
-            if (line.rfind("Error: Anchor ", 0) == 0) {
-                if (!AnchorReallyMissing(line, folder))
-                    return;
-            } else if (line.rfind("Error:", 0) == 0) {
-                realError = true;
-            }
-            messages.push_back(line);
-            bool problem =
-                line.rfind("Error:", 0) == 0 || line.rfind("Warning:", 0) == 0 || line.rfind("Hint:", 0) == 0;
-            if (problem) {
-                say(line);
-            } else if (progress) {
-                progress(line);
-            }
-        });
-        ::unlink(copy.c_str());
 
-        // Standard error holds a banner and an empty line; anything else is a crash or a refusal.
-        std::vector<std::string> trouble;
-        for (const std::string& line : child.Errors) {
-            if (!TrimView(line).empty() && line.find("a CHM compiler") == std::string::npos)
-                trouble.push_back(line);
-        }
-        for (const std::string& line : trouble)
-            say(line);
-        std::string failure;
-        if (child.Status != 0) {
-            failure = "chmcmd ended with status " + std::to_string(child.Status);
-        } else if (realError) {
-            failure = "chmcmd reported an error";
-        } else if (!trouble.empty()) {
-            failure = "chmcmd reported a fault";
-        } else if (!IsArchive(result.ChmPath)) {
-            failure = "chmcmd wrote no readable file";
-        }
-        if (failure.empty()) {
-            FixFirstListingChunk(result.ChmPath);
-            result.Compiled = true;
-        } else {
-            std::error_code ec;
-            fs::remove(result.ChmPath, ec);
-            say("The compile failed (" + failure + "); no .chm file was kept.");
-        }
+    // The compiled file is made in a folder of its own beside the target, under the target's name,
+    // and renamed over the target once it has passed every check.
+    GuardPlan plan;
+    const std::string suffix = RandomSuffix();
+    plan.Program = program;
+    plan.Folder = folder;
+    plan.OutputFolder = JoinPath(FolderOf(target), "." + FileNameOf(target) + ".compiling-" + suffix);
+    plan.OutputFile = JoinPath(plan.OutputFolder, FileNameOf(target));
+    plan.ProjectCopy = JoinPath(folder, "leafsmith-compile-" + suffix + ".hhp");
+    // Without its page scan chmcmd neither reports anchors that exist as missing nor adds files that
+    // pages link to, which could lie anywhere on the disk; [FILES] lists every page already.
+    plan.Args = {"--no-html-scan", FileNameOf(plan.ProjectCopy)};
+    CleanedProject cleaned;
+    try {
+        cleaned = CleanProjectForChmcmd(projectText, folder, plan.OutputFile);
     } catch (const EFileError& error) {
-        ::unlink(copy.c_str());
         say(std::string("Error: ") + error.what());
         return result;
     }
+    for (const std::string& warning : cleaned.Warnings)
+        say(warning);
+    plan.ProjectText = cleaned.Text;
 
-    // chmcmd writes no error log; the project names one, so the messages go there.
-    const std::string& logName = cleaned.ErrorLogFile;
-    if (!logName.empty() && logName.front() != '/' && logName.find("..") == std::string::npos) {
-        std::string text;
-        for (const std::string& message : messages)
-            text += message + "\r\n";
-        try {
-            WriteFileBytes(JoinPath(folder, logName), text);
-        } catch (const EFileError&) {
+    std::vector<std::string> messages;
+    bool realError = false;
+    const bool hadOldFile = FileExists(target);
+    GuardedCompile compile(plan);
+    // The messages name the compiled file as the project does, not by its temporary name.
+    const std::string shownName = named.CompiledFile.empty() ? target : named.CompiledFile;
+    ChildOutput child = compile.Run([&](const std::string& received) {
+        const std::string line = ReplaceAll(received, plan.OutputFile, shownName);
+        if (line.rfind("Error:", 0) == 0)
+            realError = true;
+        messages.push_back(line);
+        bool problem = line.rfind("Error:", 0) == 0 || line.rfind("Warning:", 0) == 0 || line.rfind("Hint:", 0) == 0;
+        if (problem) {
+            say(line);
+        } else if (progress) {
+            progress(line);
         }
+    });
+
+    // Standard error holds a banner and an empty line; anything else is a crash or a refusal.
+    std::vector<std::string> trouble;
+    for (const std::string& line : child.Errors) {
+        if (!TrimView(line).empty() && line.find("a CHM compiler") == std::string::npos)
+            trouble.push_back(ReplaceAll(line, plan.OutputFile, shownName));
     }
+    for (const std::string& line : trouble)
+        say(line);
+    std::string failure;
+    if (!child.Failure.empty()) {
+        failure = child.Failure;
+    } else if (child.Status != 0) {
+        failure = "chmcmd ended with status " + std::to_string(child.Status);
+    } else if (realError) {
+        failure = "chmcmd reported an error";
+    } else if (!trouble.empty()) {
+        failure = "chmcmd reported a fault";
+    } else if (!IsArchive(plan.OutputFile)) {
+        failure = "chmcmd wrote no readable file";
+    } else {
+        FixFirstListingChunk(plan.OutputFile);
+        if (::rename(plan.OutputFile.c_str(), target.c_str()) != 0)
+            failure = "cannot put it in place as \"" + target + "\": " + std::strerror(errno);
+    }
+    compile.Release();
+    if (failure.empty()) {
+        result.Compiled = true;
+    } else {
+        say("The compile failed (" + failure + "); " +
+            (hadOldFile ? "the old .chm file was kept." : "no .chm file was written."));
+    }
+    WriteErrorLog(folder, cleaned.ErrorLogFile, messages);
     return result;
+}
+
+}  // namespace
+
+bool MayReplaceWithHelpFile(const std::string& path) {
+    struct stat info {};
+    if (path.find('\0') != std::string::npos)
+        return false;
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(info.st_mode))
+        return false;
+    return info.st_size == 0 || IsArchive(path);
+}
+
+CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress) {
+    return Compile(projectPath, nullptr, log, progress);
+}
+
+CompileResult CompileHHPTo(const std::string& projectPath, const std::string& target, const CompileCallback& log,
+                           const CompileCallback& progress) {
+    return Compile(projectPath, &target, log, progress);
 }
 
 }  // namespace leafsmith

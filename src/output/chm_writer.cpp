@@ -48,6 +48,13 @@ std::string TCHMSettings::ContentsList() {
     return list + "</UL>";
 }
 
+void TCHMSettings::CheckSettings() {
+    CheckTemplate();
+    CheckResources(HtmlFolder());
+    CheckIcons();
+    CheckHelpFile(Options->CHMFileName, Options->CompileChm);
+}
+
 void TCHMSettings::Make() {
     DeleteOldFiles("Cannot deleted the old files when created CHM format. The old files might be used, continue?");
     const TTemplate& templ = PrepareTemplate();

@@ -11,6 +11,7 @@ public:
     TCHMSettings() : TSittings("CHM") {}
 
     void Make();
+    void CheckSettings() override;
     // The contents list over all topics; fills AliasLines and MapLines on the way.
     std::string ContentsList();
 

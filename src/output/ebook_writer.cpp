@@ -35,6 +35,14 @@ std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {
     return ReplaceAll(text, "($TITLELIST$)", TitleList);
 }
 
+void TEBookSettings::CheckSettings() {
+    CheckTemplate();
+    CheckResources(HtmlFolder());
+    CheckIcons();
+    if (Options->OutputChmProject_Ebook)
+        CheckHelpFile(Options->CHMFileName_Ebook, Options->CompileChm_Ebook);
+}
+
 void TEBookSettings::Make() {
     const TTemplate& templ = PrepareTemplate();
     IndexPage = !templ.Default.empty()

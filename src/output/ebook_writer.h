@@ -11,6 +11,7 @@ public:
     TEBookSettings() : TSittings("E-book") {}
 
     void Make();
+    void CheckSettings() override;
     // Builds TitleList and JumpMenu over the topic tree.
     void BuildLists();
     std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) override;

@@ -83,6 +83,14 @@ std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
     return ReplaceCommon(page);
 }
 
+void TFAQSettings::CheckSettings() {
+    CheckTemplate();
+    CheckResources(HtmlFolder());
+    CheckIcons();
+    if (Options->OutputChmProject_Faq)
+        CheckHelpFile(Options->CHMFileName_Faq, Options->CompileChm_Faq);
+}
+
 void TFAQSettings::Make() {
     const TTemplate& templ = PrepareTemplate();
     DeleteOldFiles("Cannot deleted the old files when created FAQ format. The old files might be used, continue?");

@@ -12,6 +12,7 @@ public:
     TFAQSettings() : TSittings("FAQ") {}
 
     void Make();
+    void CheckSettings() override;
     // The page from the content template (the generator line already in it).
     std::string RenderFaqPage(const std::string& contentTemplate);
 };

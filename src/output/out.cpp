@@ -1,6 +1,8 @@
 #include "output/out.h"
 
+#include "core/errors.h"
 #include "core/files.h"
+#include "core/strings.h"
 #include "core/project_option.h"
 #include "text/all_text.h"
 
@@ -19,7 +21,7 @@ TOut::TOut()
     }
 }
 
-void TOut::Prepare(TSittings& writer, const std::string& folderName, int32_t kind) {
+void TOut::Prepare(TSittings& writer, const std::string& folderName) {
     writer.Options = Options;
     writer.FormatFolder = OutputFolder + folderName;
     writer.ProjectTitle = Options->ProjectTitle;
@@ -27,58 +29,96 @@ void TOut::Prepare(TSittings& writer, const std::string& folderName, int32_t kin
     writer.Converter = Converter.get();
     writer.Environment = &Environment;
     writer.Text = Text;
-    Converter->OutputKind = kind;
 }
 
-void TOut::PrepareWithTemplate(TSittings& writer, const std::string& folderName, int32_t kind,
-                               const std::string& groupFolder, int32_t templateNumber, TCHMProject& window) {
-    Prepare(writer, folderName, kind);
+void TOut::PrepareWithTemplate(TSittings& writer, const std::string& folderName, const std::string& groupFolder,
+                               int32_t templateNumber, TCHMProject& window) {
+    Prepare(writer, folderName);
     writer.TemplateFolder = groupFolder.empty() ? std::string() : WithTrailingSlash(Options->ResolvePath(groupFolder));
     writer.TemplateNumber = templateNumber;
     writer.HelpProject = &window;
     writer.HtmlFolderName = "html/";
 }
 
-void TOut::Run() {
-    auto startFormat = [&](const char* info) {
-        if (Environment.ProcessEvents)
-            Environment.ProcessEvents();
-        DoInfo(this, info);
-    };
+std::vector<TOut::Format> TOut::SelectedFormats() {
+    std::vector<Format> formats;
     if (Options->OutputChm) {
-        startFormat("\r\nMaking CHM format...");
-        PrepareWithTemplate(*ChmWriter, "CHM/", KindChm, Options->TempletChm, Options->TempletNoChm,
-                            Options->ChmWindow);
-        ChmWriter->Make();
+        PrepareWithTemplate(*ChmWriter, "CHM/", Options->TempletChm, Options->TempletNoChm, Options->ChmWindow);
+        formats.push_back({ChmWriter.get(), "\r\nMaking CHM format...", KindChm, [this] { ChmWriter->Make(); }});
     }
     if (Options->OutputWebsite) {
-        startFormat("\r\nMaking Website format...");
-        PrepareWithTemplate(*WebsiteWriter, "WEB/", KindWebsite, Options->TempletChm_WebSite,
-                            Options->TempletNoChm_WebSite, Options->WebsiteWindow);
+        PrepareWithTemplate(*WebsiteWriter, "WEB/", Options->TempletChm_WebSite, Options->TempletNoChm_WebSite,
+                            Options->WebsiteWindow);
         WebsiteWriter->StartFromRoot = Options->StartFromRoot;
         WebsiteWriter->DrawLine = Options->DrawLine;
         WebsiteWriter->AutoCollapse = Options->AutoCollapse;
         WebsiteWriter->FolderInsteadOfBook = Options->FolderInsteadOfBook;
         WebsiteWriter->DefaultTopicIndex = DefaultPageIndex(*Text);
-        WebsiteWriter->Make();
+        formats.push_back(
+            {WebsiteWriter.get(), "\r\nMaking Website format...", KindWebsite, [this] { WebsiteWriter->Make(); }});
     }
     if (Options->OutputEbook) {
-        startFormat("\r\nMaking E-Book format...");
-        PrepareWithTemplate(*EbookWriter, "eBook/", KindEbook, Options->TempletChm_Ebook, Options->TempletNoChm_Ebook,
+        PrepareWithTemplate(*EbookWriter, "eBook/", Options->TempletChm_Ebook, Options->TempletNoChm_Ebook,
                             Options->EbookWindow);
         EbookWriter->DefaultTopicIndex = DefaultPageIndex(*Text);
-        EbookWriter->Make();
+        formats.push_back({EbookWriter.get(), "\r\nMaking E-Book format...", KindEbook, [this] { EbookWriter->Make(); }});
     }
     if (Options->OutputFaq) {
-        startFormat("\r\nMaking FAQ format...");
-        PrepareWithTemplate(*FaqWriter, "FAQ/", KindFaq, Options->TempletChm_Faq, Options->TempletNoChm_Faq,
+        PrepareWithTemplate(*FaqWriter, "FAQ/", Options->TempletChm_Faq, Options->TempletNoChm_Faq,
                             Options->FaqWindow);
-        FaqWriter->Make();
+        formats.push_back({FaqWriter.get(), "\r\nMaking FAQ format...", KindFaq, [this] { FaqWriter->Make(); }});
     }
     if (Options->OutputSingleHtml) {
-        startFormat("\r\nMaking SingleHTML format...");
-        Prepare(*SingleHtmlWriter, "SingleHTML/", KindSingleHtml);
-        SingleHtmlWriter->Make(*Text);
+        Prepare(*SingleHtmlWriter, "SingleHTML/");
+        formats.push_back({SingleHtmlWriter.get(), "\r\nMaking SingleHTML format...", KindSingleHtml,
+                           [this] { SingleHtmlWriter->Make(*Text); }});
+    }
+    return formats;
+}
+
+void TOut::CheckBeforeRun(const std::vector<Format>& formats) const {
+    for (const Format& format : formats)
+        format.Writer->CheckSettings();
+
+    // Every selected format's old folder is removed; nothing the build reads may lie inside one.
+    std::vector<std::pair<std::string, std::string>> inputs = {
+        {"The project's folder", Options->ResolvePath(".")},
+        {"The program's folder", Options->SetupDir},
+    };
+    for (const std::string& file : Options->FileList)
+        inputs.emplace_back("The text file", Options->ResolvePath(file));
+    if (!Options->SourcePath.empty())
+        inputs.emplace_back("The resource folder", Options->ResolvePath(ReplaceAll(Options->SourcePath, "\\", "/")));
+    if (!Options->IncludePath.empty())
+        inputs.emplace_back("The include folder", Options->ResolvePath(ReplaceAll(Options->IncludePath, "\\", "/")));
+    for (const Format& format : formats) {
+        if (!format.Writer->TemplateFolder.empty())
+            inputs.emplace_back("The template group", format.Writer->TemplateFolder);
+    }
+    for (const Format& format : formats) {
+        std::string removed = format.Writer->FormatFolder;
+        while (removed.size() > 1 && removed.back() == '/')
+            removed.pop_back();
+        for (const auto& [what, path] : inputs) {
+            if (!path.empty() && IsInsideFolderOnDisk(path, removed)) {
+                throw ESettingError(what + " \"" + path + "\" lies inside \"" + removed +
+                                    "\", which the build removes before it writes the " + format.Writer->FormatName() +
+                                    " format; choose another output folder.");
+            }
+        }
+    }
+}
+
+void TOut::Run() {
+    const std::vector<Format> formats = SelectedFormats();
+    CheckBeforeRun(formats);
+    for (const Format& format : formats) {
+        if (Environment.ProcessEvents)
+            Environment.ProcessEvents();
+        DoInfo(this, format.Info);
+        Converter->OutputKind = format.Kind;
+        format.Make();
+        Failed = Failed || format.Writer->Failed;
     }
     DoInfo(this, "\r\nDone.");
 }

@@ -2,8 +2,10 @@
 // FAQ, Single HTML.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "output/build_environment.h"
 #include "output/chm_writer.h"
@@ -24,7 +26,9 @@ public:
     TOut();
 
     void SetText(const TAllText* text) { Text = text; }
-    // Writes every selected format. Lets EUsed (the user cancelled) and every other error pass.
+    // Writes every selected format. First checks every setting that can be checked, so that an
+    // error stops the build before any old output is removed. Lets EUsed (the user cancelled) and
+    // every other error pass; a failed help file compile sets Failed and the build goes on.
     void Run();
 
     const TAllText* Text = nullptr;
@@ -38,11 +42,21 @@ public:
     std::string OutputFolder;  // with a trailing "/"
     std::string Charset;
     BuildEnvironment Environment;
+    bool Failed = false;
 
 private:
-    void Prepare(TSittings& writer, const std::string& folderName, int32_t kind);
-    void PrepareWithTemplate(TSittings& writer, const std::string& folderName, int32_t kind,
-                             const std::string& groupFolder, int32_t templateNumber, TCHMProject& window);
+    struct Format {
+        TSittings* Writer;
+        const char* Info;
+        int32_t Kind;
+        std::function<void()> Make;
+    };
+    // Gives each selected writer its settings, in the fixed order of the formats.
+    std::vector<Format> SelectedFormats();
+    void CheckBeforeRun(const std::vector<Format>& formats) const;
+    void Prepare(TSittings& writer, const std::string& folderName);
+    void PrepareWithTemplate(TSittings& writer, const std::string& folderName, const std::string& groupFolder,
+                             int32_t templateNumber, TCHMProject& window);
 };
 
 }  // namespace leafsmith

@@ -7,6 +7,7 @@
 #include "core/project_option.h"
 #include "core/strings.h"
 #include "core/user_questions.h"
+#include "helpproject/help_compiler.h"
 #include "text/all_text.h"
 #include "text/text_utils.h"
 
@@ -58,12 +59,16 @@ void TSittings::DeleteOldFiles(const std::string& message) {
     std::string folder = FormatFolder;
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
-    if (FolderExists(folder)) {
+    if (FolderExists(folder) || EntryKind(folder) == "a link") {
         while (!DeleteFolderTree(folder)) {
             UserQuestions* questions = Environment ? Environment->Questions : nullptr;
             Answer answer = questions ? questions->AskYesCancelRetry(message) : Answer::Cancel;
-            if (answer == Answer::Yes)
+            if (answer == Answer::Yes) {
+                // What is left of the old output may hold links to files elsewhere; the pages must
+                // not be written through them.
+                RemoveLinksInTree(folder);
                 break;
+            }
             if (answer != Answer::Retry)
                 throw EUsed();
         }
@@ -76,6 +81,7 @@ const TTemplate& TSittings::PrepareTemplate() {
         throw ESettingError("No template group is chosen for the " + formatName_ +
                             " format; choose one in the output settings.");
     }
+    TemplateGroup.Clear();
     TemplateGroup.SetupDir = ProgramFolder();
     TemplateGroup.LoadFromFolder(TemplateFolder, true);
     if (TemplateNumber < 0 || TemplateNumber >= TemplateGroup.Count()) {
@@ -92,7 +98,7 @@ const TTemplate& TSittings::PrepareTemplate() {
 }
 
 std::string TSittings::ReadContentTemplate(const TTemplate& templ) {
-    return InsertGenerator(ReadTextFile(TemplateFolder + Slashes(templ.ContentTemplates)));
+    return InsertGenerator(ReadTextFile(GroupFile(templ.ContentTemplates, "The content template")));
 }
 
 std::string TSittings::InsertGenerator(const std::string& text) const {
@@ -160,7 +166,7 @@ void TSittings::WriteOtherTemplates(const StringList& entries) {
         NameValue parts = SplitNameValue(entry);
         if (parts.Name.empty())
             continue;
-        std::string text = ReadTextFile(TemplateFolder + Slashes(parts.Name));
+        std::string text = ReadTextFile(GroupFile(parts.Name, "The further template"));
         text = ReplaceCommon(text);
         const std::string& destination = parts.Value.empty() ? parts.Name : parts.Value;
         WriteTextFile(InsideFormatFolder(HtmlFolder(), destination, "The destination of the further template"), text);
@@ -172,15 +178,15 @@ void TSittings::CopyTemplateFiles(const StringList& entries) {
         NameValue parts = SplitNameValue(entry);
         if (parts.Name.empty())
             continue;
-        const std::string source = TemplateFolder + Slashes(parts.Name);
+        const std::string source = GroupFile(parts.Name, "The copied file");
         if (!parts.Value.empty()) {
             std::string target = InsideFormatFolder(HtmlFolder(), parts.Value, "The destination of the copied file");
             if (parts.Value.back() == '/' || parts.Value.back() == '\\')
                 target = WithTrailingSlash(target);
-            CopyFolderTree(source, target);
+            CopyFolderTreeOrRaise(source, target, TemplateFolder);
         } else {
             std::string target = InsideFormatFolder(HtmlFolder(), parts.Name, "The copied file");
-            CopyFolderTree(source, WithTrailingSlash(FolderOf(target)));
+            CopyFolderTreeOrRaise(source, WithTrailingSlash(FolderOf(target)), TemplateFolder);
         }
     }
 }
@@ -188,9 +194,10 @@ void TSittings::CopyTemplateFiles(const StringList& entries) {
 void TSittings::CopyResources(const std::string& target, const std::string& iconPattern) {
     if (Options && !Options->SourcePath.empty()) {
         std::string destination = InsideFormatFolder(target, Options->DestFolder, "The resource folder");
-        CopyFolderTree(WithTrailingSlash(Options->ResolvePath(Slashes(Options->SourcePath))) + "*.*", destination);
+        CopyFolderTreeOrRaise(WithTrailingSlash(Options->ResolvePath(Slashes(Options->SourcePath))) + "*.*",
+                              destination);
     }
-    CopyFolderTree(JoinPath(ProgramFolder(), "icons/" + iconPattern), target + "icons/");
+    CopyFolderTreeOrRaise(JoinPath(ProgramFolder(), "icons/" + iconPattern), target + "icons/");
 }
 
 void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
@@ -207,18 +214,123 @@ void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::
         HelpProject->Questions = Environment->Questions;
     DoInfo(this, infoText);
     Pause();
-    HelpProject->Make(compile);
+    if (!HelpProject->Make(compile))
+        Failed = true;
 }
 
 std::string TSittings::InsideFormatFolder(const std::string& folder, const std::string& relative,
                                           const std::string& what) const {
     const std::string path = folder + Slashes(relative);
+    if (HasControlCharacter(relative)) {
+        throw ESettingError(what + " \"" + ShowControlCharacters(relative) +
+                            "\" holds a control character, which no file name may hold.");
+    }
     if (!relative.empty() &&
         (relative.front() == '/' || relative.front() == '\\' || !IsInsideFolder(path, FormatFolder))) {
         throw ESettingError(what + " \"" + relative + "\" leads outside the output folder of the " + formatName_ +
                             " format (" + FormatFolder + "); nothing is written there.");
     }
     return path;
+}
+
+std::string TSittings::GroupFile(const std::string& name, const std::string& what) const {
+    const std::string relative = Slashes(name);
+    const std::string path = TemplateFolder + relative;
+    if (HasControlCharacter(name)) {
+        throw ESettingError(what + " \"" + ShowControlCharacters(name) + "\" of the template group \"" + TemplateFolder +
+                            "\" holds a control character, which no file name may hold.");
+    }
+    if (relative.empty() || relative.front() == '/' || !IsInsideFolder(path, TemplateFolder) ||
+        !IsInsideFolderOnDisk(path, TemplateFolder)) {
+        throw ESettingError(what + " \"" + name + "\" of the template group \"" + TemplateFolder +
+                            "\" leads outside the group's folder; a group may use only its own files.");
+    }
+    return path;
+}
+
+std::string TSittings::ProgramFile(const std::string& name) const {
+    const std::string path = JoinPath(ProgramFolder(), name);
+    if (!FileExists(path)) {
+        throw EFileError("The program's file \"" + path + "\" is " + EntryKind(path) +
+                             "; the " + formatName_ + " format cannot be made without it.",
+                         EntryKind(path));
+    }
+    return path;
+}
+
+void TSittings::CheckSettings() {}
+
+void TSittings::CheckTemplate() {
+    const TTemplate& templ = PrepareTemplate();
+    auto requireFile = [&](const std::string& name, const std::string& what) {
+        const std::string path = GroupFile(name, what);
+        if (!FileExists(path)) {
+            throw EFileError(what + " \"" + path + "\" of the " + formatName_ + " format is " + EntryKind(path) +
+                                 ", not a file that can be read.",
+                             EntryKind(path));
+        }
+    };
+    requireFile(templ.ContentTemplates, "The content template");
+    for (const std::string& entry : templ.OtherTemplates) {
+        NameValue parts = SplitNameValue(entry);
+        if (parts.Name.empty())
+            continue;
+        requireFile(parts.Name, "The further template");
+        InsideFormatFolder(HtmlFolder(), parts.Value.empty() ? parts.Name : parts.Value,
+                           "The destination of the further template");
+    }
+    for (const std::string& entry : templ.CopyFiles) {
+        NameValue parts = SplitNameValue(entry);
+        if (parts.Name.empty())
+            continue;
+        GroupFile(parts.Name, "The copied file");
+        InsideFormatFolder(HtmlFolder(), parts.Value.empty() ? parts.Name : parts.Value,
+                           parts.Value.empty() ? "The copied file" : "The destination of the copied file");
+    }
+}
+
+void TSittings::CheckResources(const std::string& target) const {
+    if (!Options || Options->SourcePath.empty())
+        return;
+    const std::string folder = Options->ResolvePath(Slashes(Options->SourcePath));
+    if (!FolderExists(folder)) {
+        throw EFileError("The resource folder \"" + folder + "\" is " + EntryKind(folder) +
+                             "; choose an existing folder, or none, in the project's settings.",
+                         EntryKind(folder));
+    }
+    InsideFormatFolder(target, Options->DestFolder, "The resource folder");
+}
+
+void TSittings::CheckIcons() const {
+    const std::string icons = JoinPath(ProgramFolder(), "icons");
+    if (!FolderExists(icons)) {
+        throw EFileError("The program's folder of pictures \"" + icons + "\" is " + EntryKind(icons) + "; the " +
+                             formatName_ + " format cannot be made without it.",
+                         EntryKind(icons));
+    }
+}
+
+void TSittings::CheckHelpFile(const std::string& compiledBaseName, bool compile) const {
+    const std::string name = compiledBaseName + ".chm";
+    if (name.front() != '/') {
+        InsideFormatFolder(FormatFolder, name, "The compiled help file");
+        return;
+    }
+    if (HasControlCharacter(name)) {
+        throw ESettingError("The compiled help file \"" + ShowControlCharacters(name) +
+                            "\" holds a control character, which no file name may hold.");
+    }
+    if (!compile)
+        return;
+    if (!FolderExists(FolderOf(name))) {
+        throw ESettingError("The folder of the compiled help file \"" + name + "\" does not exist; the " +
+                            formatName_ + " format cannot be compiled there.");
+    }
+    if (!MayReplaceWithHelpFile(name)) {
+        throw ESettingError("\"" + name + "\", where the " + formatName_ + " format's help file is to go, is " +
+                            EntryKind(name) +
+                            " that is not a compiled help file; it is left as it is. Choose another help file name.");
+    }
 }
 
 }  // namespace leafsmith

@@ -50,9 +50,15 @@ public:
     // Copies the project's resource folder and the program's icons matching `iconPattern`.
     void CopyResources(const std::string& target, const std::string& iconPattern = "c*.*");
     void Pause();
-    // Fills the help project's build inputs shared by every format and calls its Make.
+    // Fills the help project's build inputs shared by every format and calls its Make. A help file
+    // that was asked for and not written sets Failed.
     void MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
                          const std::string& infoText);
+
+    // Checks, before any old output of the build is removed, what Make will need: the template
+    // group and the files it names, the destinations, the resource folder, the help file. Raises
+    // the error that Make would raise later, so a bad setting costs nothing.
+    virtual void CheckSettings();
 
     const TAllText* Text = nullptr;
     const TProjectOption* Options = nullptr;
@@ -66,6 +72,9 @@ public:
     TCHMProject* HelpProject = nullptr;
     std::string HtmlFolderName = "html/";
     const BuildEnvironment* Environment = nullptr;
+    const std::string& FormatName() const { return formatName_; }
+    // A step failed that did not stop the build: the help file was not compiled.
+    bool Failed = false;
 
 protected:
     std::string HtmlFolder() const { return FormatFolder + HtmlFolderName; }
@@ -74,6 +83,16 @@ protected:
     std::string InsideFormatFolder(const std::string& folder, const std::string& relative,
                                    const std::string& what) const;
     std::string ProgramFolder() const;
+    // `name` from the group's description, as a path in the group's folder. Raises ESettingError
+    // when it would lead outside the folder (through "..", an absolute path or a link).
+    std::string GroupFile(const std::string& name, const std::string& what) const;
+    // A file of the program's own folder that the format needs.
+    std::string ProgramFile(const std::string& name) const;
+    // Parts of CheckSettings that the writers share.
+    void CheckTemplate();
+    void CheckResources(const std::string& target) const;
+    void CheckIcons() const;
+    void CheckHelpFile(const std::string& compiledBaseName, bool compile) const;
 
     std::string formatName_;  // "CHM", "Website", ... for messages
 };

@@ -29,16 +29,27 @@ std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
     return content;
 }
 
-void TSingleHTMLSettings::Make(const TAllText& text) {
-    std::string page = InsertGenerator(ReadTextFile(JoinPath(ProgramFolder(), "singlehtml.htm")));
-    DeleteOldFiles(
-        "Cannot deleted the old files when created Single HTML format. The old files might be used, continue?");
-    CreateFolders(FormatFolder);
+void TSingleHTMLSettings::CheckSettings() {
+    ProgramFile("singlehtml.htm");
+    PagePath();
+    CheckResources(FormatFolder);
+    CheckIcons();
+}
+
+std::string TSingleHTMLSettings::PagePath() const {
     const std::string fileName = Options->SingleHtmlFileName;
     if (TrimView(fileName).empty()) {
         throw ESettingError("The Single HTML format has no file name; enter one in the output settings.");
     }
-    const std::string path = InsideFormatFolder(FormatFolder, fileName, "The Single HTML file name");
+    return InsideFormatFolder(FormatFolder, fileName, "The Single HTML file name");
+}
+
+void TSingleHTMLSettings::Make(const TAllText& text) {
+    std::string page = InsertGenerator(ReadTextFile(ProgramFile("singlehtml.htm")));
+    DeleteOldFiles(
+        "Cannot deleted the old files when created Single HTML format. The old files might be used, continue?");
+    CreateFolders(FormatFolder);
+    const std::string path = PagePath();
     page = ReplaceAll(page, "($PROJECTTITLE$)", ProjectTitle);
     page = ReplaceAll(page, "($CHARSET$)", Charset);
     page = ReplaceAll(page, "($ALLCONTENT$)", AllContent(text));

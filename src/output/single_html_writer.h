@@ -11,7 +11,10 @@ public:
     TSingleHTMLSettings() : TSittings("Single HTML") {}
 
     void Make(const TAllText& text);
+    void CheckSettings() override;
     std::string AllContent(const TAllText& text);
+    // Where the page goes; raises ESettingError for an empty name or one that leads outside.
+    std::string PagePath() const;
 };
 
 }  // namespace leafsmith

@@ -114,9 +114,18 @@ std::string TWebsiteSettings::ReplaceFormatPlaceholders(const std::string& text)
     return ReplaceAll(ReplaceAll(text, "($DEFAULTPAGE$)", defaultPage), "($NAVIGATION$)", Navigation);
 }
 
+void TWebsiteSettings::CheckSettings() {
+    CheckTemplate();
+    ProgramFile("webjs.dat");
+    CheckResources(HtmlFolder());
+    CheckIcons();
+    if (Options->OutputChmProject_WebSite)
+        CheckHelpFile(Options->CHMFileName_WebSite, Options->CompileChm_WebSite);
+}
+
 void TWebsiteSettings::Make() {
     const TTemplate& templ = PrepareTemplate();
-    ScriptLibrary = ReadTextFile(JoinPath(ProgramFolder(), "webjs.dat"));
+    ScriptLibrary = ReadTextFile(ProgramFile("webjs.dat"));
     DeleteOldFiles("Cannot deleted the old files when created Website format. The old files might be used, continue?");
     CreateFolders(HtmlFolder());
     const std::string contentTemplate = ReadContentTemplate(templ);

@@ -11,6 +11,7 @@ public:
     TWebsiteSettings() : TSittings("Website") {}
 
     void Make();
+    void CheckSettings() override;
     // The tree calls for the topic tree (the Navigation value).
     std::string BuildNavigation() const;
     std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) override;

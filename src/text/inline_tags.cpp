@@ -227,6 +227,18 @@ std::string TTextAnalysis::IncludeFile(const std::string& name) {
     // An empty include folder means the project's folder (not the root of the file system).
     std::string folder = options.IncludePath.empty() ? std::string() : WithTrailingSlash(options.IncludePath);
     std::string path = folder + ReplaceAll(name, "\\", "/");
+    if (ConfineIncludes) {
+        const std::string root = options.ResolvePath(folder.empty() ? std::string(".") : folder);
+        const std::string resolved = options.ResolvePath(path);
+        if (name.empty() || name.front() == '/' || name.front() == '\\' || !IsInsideFolder(resolved, root) ||
+            !IsInsideFolderOnDisk(resolved, root)) {
+            if (Questions) {
+                Questions->ShowError("Exception Occur :Cannot read the included file \"" + path +
+                                     "\": it lies outside the include folder \"" + root + "\".");
+            }
+            return {};
+        }
+    }
     try {
         return ReadTextFile(options.ResolvePath(path));
     } catch (const EFileError& error) {

@@ -71,6 +71,8 @@ public:
     StringList InputLines;
     // Where "[INC]" reports a file it cannot read; no notice when unset.
     UserQuestions* Questions = nullptr;
+    // "[INC]" reads only files inside the include folder (links resolved), for text from others.
+    bool ConfineIncludes = false;
 
 private:
     struct LineFrame;

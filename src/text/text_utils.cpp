@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/errors.h"
 #include "core/files.h"
 #include "core/strings.h"
 
@@ -144,7 +145,7 @@ bool WriteTextFile(const std::string& path, std::string_view text) {
 }
 
 bool DeleteFolderTree(const std::string& folder) {
-    if (TrimView(folder).empty())
+    if (TrimView(folder).empty() || folder.find('\0') != std::string::npos)
         return false;
     std::error_code ec;
     fs::path absolute = fs::absolute(folder, ec).lexically_normal();
@@ -189,111 +190,122 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
 }
 
-bool CopyOneFile(const fs::path& source, const fs::path& target) {
-    std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
-    if (SameFile(source, target))
-        return true;
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    return !ec;
+[[noreturn]] void RaiseCopyError(const fs::path& path, const std::string& reason) {
+    throw EFileError("Cannot copy \"" + ShowControlCharacters(path.string()) + "\": " + reason, reason);
 }
 
-// Copies the contents of `source` into `target`, never descending into `exclude` (the folder that
-// receives the copy, which may lie inside the source).
-bool CopyTree(const fs::path& source, const fs::path& target, const fs::path& exclude) {
-    std::error_code ec;
-    fs::create_directories(target, ec);
-    if (ec)
-        return false;
-    bool ok = true;
-    fs::recursive_directory_iterator it(source, fs::directory_options::skip_permission_denied, ec);
-    if (ec)
-        return false;
-    for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (ec) {
-            ok = false;
-            break;
-        }
-        const fs::directory_entry& entry = *it;
-        fs::path relative = entry.path().lexically_relative(source);
-        fs::path destination = target / relative;
-        std::error_code statError;
-        if (entry.is_symlink(statError)) {
-            // Links to files are copied as files; links to folders are left out, since following
-            // them can lead in circles.
-            if (fs::is_regular_file(entry.path(), statError))
-                ok = CopyOneFile(entry.path(), destination) && ok;
-            continue;
-        }
-        if (entry.is_directory(statError)) {
-            if (SameFile(entry.path(), exclude)) {
-                it.disable_recursion_pending();
+class TreeCopier {
+public:
+    explicit TreeCopier(std::string readsInside) : readsInside_(std::move(readsInside)) {}
+
+    void CopyFile(const fs::path& source, const fs::path& target) {
+        if (!readsInside_.empty() && !IsInsideFolderOnDisk(source.string(), readsInside_))
+            RaiseCopyError(source, "it lies outside the folder \"" + readsInside_ + "\"");
+        if (target.has_parent_path())
+            CreateFolders(target.parent_path().string());
+        CopyFileBytes(source.string(), target.string());
+    }
+
+    // Copies the contents of `source` into `target`, never descending into `exclude` (the folder
+    // that receives the copy, which may lie inside the source).
+    void CopyTree(const fs::path& source, const fs::path& target, const fs::path& exclude) {
+        CreateFolders(target.string());
+        std::error_code ec;
+        fs::recursive_directory_iterator it(source, ec);
+        if (ec)
+            RaiseCopyError(source, ec.message());
+        for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (ec)
+                RaiseCopyError(source, ec.message());
+            const fs::directory_entry& entry = *it;
+            const fs::path destination = target / entry.path().lexically_relative(source);
+            std::error_code statError;
+            if (entry.is_symlink(statError)) {
+                // Links to files are copied as files; links to folders are left out, since following
+                // them can lead in circles.
+                if (fs::is_regular_file(entry.path(), statError))
+                    CopyFile(entry.path(), destination);
                 continue;
             }
-            fs::create_directories(destination, statError);
-            if (statError)
-                ok = false;
-        } else if (entry.is_regular_file(statError)) {
-            ok = CopyOneFile(entry.path(), destination) && ok;
+            if (entry.is_directory(statError)) {
+                if (SameFile(entry.path(), exclude)) {
+                    it.disable_recursion_pending();
+                    continue;
+                }
+                CreateFolders(destination.string());
+            } else {
+                CopyFile(entry.path(), destination);
+            }
         }
+        if (ec)
+            RaiseCopyError(source, ec.message());
     }
-    return ok;
-}
 
-bool CopyEntry(const fs::path& source, const fs::path& destination, const fs::path& exclude) {
-    std::error_code ec;
-    if (fs::is_directory(source, ec)) {
-        if (SameFile(source, exclude))
-            return true;
-        return CopyTree(source, destination, exclude);
+    void CopyEntry(const fs::path& source, const fs::path& destination, const fs::path& exclude) {
+        std::error_code ec;
+        if (fs::is_directory(source, ec)) {
+            if (!SameFile(source, exclude))
+                CopyTree(source, destination, exclude);
+            return;
+        }
+        CopyFile(source, destination);
     }
-    if (fs::is_regular_file(source, ec))
-        return CopyOneFile(source, destination);
-    return false;
-}
+
+private:
+    std::string readsInside_;
+};
 
 }  // namespace
 
-bool CopyFolderTree(const std::string& source, const std::string& target) {
+void CopyFolderTreeOrRaise(const std::string& source, const std::string& target, const std::string& readsInside) {
+    CheckPathHasNoNul(source);
+    CheckPathHasNoNul(target);
+    TreeCopier copier(readsInside);
     std::error_code ec;
     std::string lastComponent = FileNameOf(source);
     if (HasWildcard(lastComponent)) {
         std::string parent = FolderOf(source);
         const std::string folder = parent.empty() ? std::string(1, '.') : std::move(parent);
         if (!fs::is_directory(folder, ec))
-            return false;
+            RaiseCopyError(source, "the folder \"" + folder + "\" is " + EntryKind(folder));
         std::vector<fs::path> matches;
-        for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        fs::directory_iterator it(folder, ec);
+        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
             // A folder that holds the target would be copied into itself: leave it out.
-            if (MatchesWindowsPattern(entry.path().filename().string(), lastComponent) &&
-                !IsInsideFolder(target, entry.path().string())) {
-                matches.push_back(entry.path());
+            if (MatchesWindowsPattern(it->path().filename().string(), lastComponent) &&
+                !IsInsideFolder(target, it->path().string())) {
+                matches.push_back(it->path());
             }
         }
         if (ec)
-            return false;
-        fs::create_directories(target, ec);
-        if (ec)
-            return false;
+            RaiseCopyError(folder, ec.message());
+        CreateFolders(target);
         std::sort(matches.begin(), matches.end());
-        bool ok = true;
         for (const fs::path& match : matches)
-            ok = CopyEntry(match, fs::path(target) / match.filename(), target) && ok;
-        return ok;
+            copier.CopyEntry(match, fs::path(target) / match.filename(), target);
+        return;
     }
     fs::path from(source);
     if (!from.has_filename())
         from = from.parent_path();
     if (fs::is_directory(from, ec)) {
         fs::path destination = fs::is_directory(target, ec) ? fs::path(target) / from.filename() : fs::path(target);
-        return CopyEntry(from, destination, destination);
+        copier.CopyEntry(from, destination, destination);
+        return;
     }
-    if (fs::is_regular_file(from, ec)) {
-        bool intoFolder = fs::is_directory(target, ec) || (!target.empty() && target.back() == '/');
-        return CopyOneFile(from, intoFolder ? fs::path(target) / from.filename() : fs::path(target));
+    if (EntryKind(from.string()) == "missing")
+        RaiseCopyError(from, "it does not exist");
+    bool intoFolder = fs::is_directory(target, ec) || (!target.empty() && target.back() == '/');
+    copier.CopyFile(from, intoFolder ? fs::path(target) / from.filename() : fs::path(target));
+}
+
+bool CopyFolderTree(const std::string& source, const std::string& target) {
+    try {
+        CopyFolderTreeOrRaise(source, target);
+        return true;
+    } catch (const EFileError&) {
+        return false;
     }
-    return false;
 }
 
 void WaitProcessing(int milliseconds, const EventHook& processEvents) {

@@ -58,8 +58,12 @@ bool DeleteFolderTree(const std::string& folder);
 // files are replaced and missing folders created. A folder source goes into the target when the
 // target is an existing folder, else becomes the target; a file goes into the target when that is
 // an existing folder or ends with "/", else is written as the target. The target folder is never
-// copied into itself. Returns true when everything was copied.
+// copied into itself. Files are written the way WriteFileBytes writes them, never through a link.
+// Returns true when everything was copied.
 bool CopyFolderTree(const std::string& source, const std::string& target);
+// The same, but a failure raises EFileError naming the file and the reason; with `readsInside`
+// set, a file (or a link's target) outside that folder is refused instead of copied.
+void CopyFolderTreeOrRaise(const std::string& source, const std::string& target, const std::string& readsInside = {});
 
 // Lets the window handle its pending events.
 using EventHook = std::function<void()>;

@@ -218,11 +218,12 @@ TEST_F(HelpProjectFiles, ACompiledFileThatCannotBeReplacedIsAskedAbout) {
     project.Questions = &questions;
     std::vector<std::string> log;
     project.LogCallback = [&](const std::string& line) { log.push_back(line); };
-    project.Make(true);
+    EXPECT_FALSE(project.Make(true));
     ASSERT_EQ(questions.Asked.size(), 2u);
     EXPECT_EQ(questions.Asked[0],
               "\"" + folder / "demo.chm" + "\" access denied! It's probably been opend. Please close it and Retry.");
-    EXPECT_TRUE(log.empty());  // aborted: nothing compiled
+    EXPECT_EQ(log, std::vector<std::string>{"The help file was not compiled: \"" + folder / "demo.chm" +
+                                            "\" cannot be replaced."});  // aborted: nothing compiled
     EXPECT_TRUE(std::filesystem::exists(folder / "demo.hhp"));
 }
 

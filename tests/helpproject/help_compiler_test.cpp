@@ -135,7 +135,8 @@ TEST_F(Compiling, WithoutACompilerOneLineSaysSo) {
 
 TEST_F(Compiling, ACrashingCompilerLeavesNoBrokenFile) {
     WriteFile(folder / "fake-chmcmd",
-              "#!/bin/sh\nprintf 'ITSF broken' > demo.chm\necho 'Writing CHM demo.chm'\n"
+              "#!/bin/sh\nout=$(sed -n 's/^Compiled file=//p' \"$2\" | tr -d '\\r')\n"
+              "printf 'ITSF broken' > \"$out\"\necho \"Writing CHM $out\"\n"
               "echo 'Warning: Found file html/ while scanning html/p1.htm, but couldn''t find it on disk'\n"
               "echo 'An unhandled exception occurred' >&2\nexit 217\n");
     fs::permissions(folder / "fake-chmcmd", fs::perms::owner_all);
@@ -144,7 +145,7 @@ TEST_F(Compiling, ACrashingCompilerLeavesNoBrokenFile) {
     EXPECT_FALSE(fs::exists(folder / "demo.chm"));
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[log.size() - 2], "An unhandled exception occurred");
-    EXPECT_EQ(log.back(), "The compile failed (chmcmd ended with status 217); no .chm file was kept.");
+    EXPECT_EQ(log.back(), "The compile failed (chmcmd ended with status 217); no .chm file was written.");
     EXPECT_EQ(progress, std::vector<std::string>{"Writing CHM demo.chm"});
 }
 

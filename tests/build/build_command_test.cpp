@@ -1,4 +1,4 @@
-#include "core/build_command.h"
+#include "build/build_command.h"
 
 #include <gtest/gtest.h>
 
@@ -38,12 +38,18 @@ public:
     std::vector<std::string> Errors;
 };
 
+// A stand-in for the compiler: writes the file that the project copy (its last argument) names.
+const std::string WriteToCompiledFile =
+    "for last; do :; done\nprintf 'ITSF' > \"$(sed -n 's/^Compiled file=//p' \"$last\" | tr -d '\\r')\"\n";
+
 class BuildCommand : public ::testing::Test {
 protected:
     BuildCommand() {
         WriteFile(folder / "text.txt", "Only\nbody\n");
         WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=page.htm\nType=0\n");
         WriteFile(folder / "group/page.htm", "<html>($CONTENT$)</html>");
+        WriteFile(folder / "setup/icons/cplus.gif", "+");
+        options.SetupDir = folder / "setup";
         options.ProjectFolder = folder.Path();
         options.SplitOneTopicPerFile = true;
         options.FileList = {"text.txt"};
@@ -136,8 +142,8 @@ TEST_F(BuildCommand, ErrorsLeaveTheBuildWithTheirOwnMessage) {
 TEST_F(BuildCommand, CompileMessagesDropBlankAndRepeatedLines) {
     WriteFile(folder / "fake-chmcmd",
               "#!/bin/sh\necho 'Warning: one'\necho 'Warning: one'\necho '   '\necho 'Warning: two'\necho 'Writing CHM "
-              "help.chm'\n"
-              "printf 'ITSF' > help.chm\n");
+              "help.chm'\n" +
+                  WriteToCompiledFile);
     fs::permissions(folder / "fake-chmcmd", fs::perms::owner_all);
     ::setenv("LEAFSMITH_CHMCMD", (folder / "fake-chmcmd").c_str(), 1);
     options.OutputChm = true;
@@ -150,7 +156,7 @@ TEST_F(BuildCommand, CompileMessagesDropBlankAndRepeatedLines) {
 
     // The last message of one build is not repeated at the start of the next.
     WriteFile(folder / "fake-chmcmd",
-              "#!/bin/sh\necho 'Writing CHM help.chm'\necho 'Warning: three'\nprintf 'ITSF' > help.chm\n");
+              "#!/bin/sh\necho 'Writing CHM help.chm'\necho 'Warning: three'\n" + WriteToCompiledFile);
     Make();
     EXPECT_EQ(sink.Log[5], "Warning: three");
 }

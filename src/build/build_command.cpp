@@ -1,6 +1,7 @@
-#include "core/build_command.h"
+#include "build/build_command.h"
 
 #include "core/files.h"
+#include "core/folder_lock.h"
 #include "core/option_tables.h"
 #include "core/project_option.h"
 #include "core/strings.h"
@@ -33,6 +34,10 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     }
     if (!sink.Ask(StartQuestion(options)))
         return MakeResult::Declined;
+    options.CheckNamesAndPaths();
+    const std::string outputFolder = WithTrailingSlash(options.ResolvePath(options.OutDir));
+    CreateFolders(outputFolder);
+    FolderLock lock(outputFolder);
     sink.OutOnInfo(nullptr, "Reading the text files...");
 
     // Both live until the end of this function, on every path.
@@ -44,7 +49,7 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
 
     out.OnInfo = [&sink](TLfxObject* sender, const std::string& info) { sink.OutOnInfo(sender, info); };
     out.SetText(&text);
-    out.OutputFolder = WithTrailingSlash(options.ResolvePath(options.OutDir));
+    out.OutputFolder = outputFolder;
     out.Options = &options;
     out.Charset = CharsetName(options.EncodingIndex);
     out.Environment = environment;
@@ -70,11 +75,16 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     out.Converter->LoadSigns();
     out.Converter->AllText = &text;
     out.Converter->Questions = environment.Questions;
+    out.Converter->ConfineIncludes = environment.ConfineIncludes;
 
     std::string outcome = "completed succussfully.";
     MakeResult result = MakeResult::Completed;
     try {
         out.Run();
+        if (out.Failed) {
+            outcome = "completed with errors; see the log.";
+            result = MakeResult::CompletedWithErrors;
+        }
     } catch (const EUsed&) {
         outcome = "canceled.";
         result = MakeResult::Cancelled;

@@ -23,7 +23,9 @@ public:
     virtual void Tell(const std::string& text) = 0;
 };
 
-enum class MakeResult { NoOutputFolder, Declined, Completed, Cancelled };
+// CompletedWithErrors: every format was written, but a help file that was asked for was not
+// compiled; the log says why.
+enum class MakeResult { NoOutputFolder, Declined, Completed, CompletedWithErrors, Cancelled };
 
 // What outlives a build: the folder that Browse opens and the last compile message, which the next
 // build's compile messages are compared with.
@@ -33,8 +35,9 @@ struct BuildSession {
 };
 
 // Runs one build. Writes the derived font, language and default topic into the options' help
-// window objects. Any failure other than a cancel leaves as an exception (ENoTopics,
-// EStuctureError, ECantFindTemplateIni, EFileError, ESettingError, EMarkupError).
+// window objects. Holds a lock on the output folder while it runs. Any failure other than a cancel
+// or a failed compile leaves as an exception (ENoTopics, EStuctureError, ECantFindTemplateIni,
+// EFileError, ESettingError, EMarkupError, EFolderInUse).
 MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironment& environment, BuildSession& session);
 
 // The confirmation text for the selected formats.
