@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "build_fixture.h"
 #include "command_support.h"
 #include "core/project_option.h"
 #include "core/strings.h"
@@ -16,92 +17,9 @@ using testing::RunCommand;
 using testing::RunLeafsmithBuild;
 using testing::TempFolder;
 using testing::WriteFile;
+using testing::Building;
+using testing::LockedFile;
 namespace fs = std::filesystem;
-
-const char* PageTemplate =
-    "<html><HEAD><title>($TITLE$)</title></HEAD><body>($PROJECTTITLE$)|($CHARSET$)|($SEQUENCE$)|($THISFILENAME$)|"
-    "($PREVIOUSPAGE$)|($NEXTPAGE$)|<!--ShowWhenFirst-->first<!--/ShowWhenFirst--><!--HideWhenFirst-->notfirst"
-    "<!--/HideWhenFirst-->|<!--ShowWhenEnd-->end<!--/ShowWhenEnd--><!--HideWhenEnd-->notend<!--/HideWhenEnd-->|"
-    "($WEBSITEJS$)\n($CONTENT$)</body></html>\n";
-
-const char* FaqTemplate =
-    "<html><head><title>($PROJECTTITLE$)</title></head><body>\n"
-    "<ul><!--LISTBEGIN--><li><a href=\"($FAQLINKHREF$)\">($FAQLINKTITLE$)</a></li><!--LISTEND--></ul>\n"
-    "<div>($FAQLINKLIST$)</div>\n"
-    "<!--TopicTemplateBegin--><h2>($FAQTITLE$)</h2>($FAQCONTENT$)<!--TopicTemplateEnd-->\n"
-    "</body></html>\n";
-
-// The three topics of the contents-list example: Intro, Part A (a heading with an icon, an alias
-// and a context number) and Detail below it.
-const char* ExampleText =
-    "Intro\nIntro text\n{Para}\nPart A [ICON3] [A=PA] [ID=20]\n{>}\n{Para}\nDetail\nDetail text\n";
-
-class Building : public ::testing::Test {
-protected:
-    Building() {
-        WriteFile(
-            folder / "setup/singlehtml.htm",
-            "<html><head><title>($PROJECTTITLE$)</title></head><body>($CHARSET$)\n($ALLCONTENT$)</body></html>\n");
-        WriteFile(folder / "setup/icons/cplus.gif", "plus");
-        WriteFile(folder / "setup/icons/cminus.gif", "minus");
-        WriteFile(folder / "setup/icons/1.gif", "not copied for these formats");
-        WriteFile(folder / "setup/webjs.dat", "<script>/* tree */</script>\n");
-        WriteFile(
-            folder / "group/templates.ini",
-            "[GENERAL]\nGroupName=Test\n[COMMON]\nCopyFiles=style.css\n"
-            "[Template1]\nContentTemplates=page.htm\nOtherTemplates=extra.txt:renamed.txt;extra.txt\n"
-            "CopyFiles=img/*.*:pictures/\nType=0\n"
-            "[Template2]\nContentTemplates=faq.htm\nType=3\n"
-            "[Template3]\nContentTemplates=web.htm\nOtherTemplates=nav.htm\nType=1\n"
-            "[Template4]\nContentTemplates=ebook.htm\nOtherTemplates=contents.htm\nDefault=contents.htm\nType=2\n");
-        WriteFile(folder / "group/web.htm",
-                  "<html><head>($WEBSITEJS$)</head><body>($DEFAULTPAGE$)|($CONTENT$)</body></html>\n");
-        WriteFile(folder / "group/nav.htm", "($WEBSITEJS$)|($DEFAULTPAGE$)|($NAVIGATION$)\n");
-        WriteFile(folder / "group/ebook.htm", "($INDEXPAGE$)|($JUMPMENULIST$)|($TITLELIST$)|($CONTENT$)\n");
-        WriteFile(folder / "group/contents.htm", "($TITLELIST$)|($JUMPMENULIST$)|($INDEXPAGE$)\n");
-        WriteFile(folder / "group/page.htm", PageTemplate);
-        WriteFile(folder / "group/faq.htm", FaqTemplate);
-        WriteFile(folder / "group/extra.txt", "Extra for ($PROJECTTITLE$) ($TITLE$)\n");
-        WriteFile(folder / "group/style.css", "body{}");
-        WriteFile(folder / "group/img/a.gif", "gif");
-        WriteFile(folder / "project/text/example.txt", ExampleText);
-
-        options.ProjectTitle = "Demo";
-        options.SplitByTagLines = true;
-        options.LineSign = "{Para}";
-        options.UseLevelSigns = true;
-        options.AddOneSign = "{>}";
-        options.MinusOneSign = "{<}";
-        options.BackToRootSign = "{|<}";
-        options.FileList = {"text/example.txt"};
-        options.EncodingIndex = 23;
-        options.FileNamePrefix = "p";
-        options.FileExtension = ".htm";
-        options.CounterStart = 1;
-        options.CounterLength = 1;
-        options.LanguageIndex = 34;
-        options.OutDir = "out";
-        options.OutputChm = true;
-        options.TempletChm = folder / "group";
-        options.TempletNoChm = 1;
-        options.CHMFileName = "demo";
-        options.TempletChm_Faq = folder / "group";
-        options.TempletNoChm_Faq = 2;
-        options.TitleListStyle_Faq = 2;
-        options.SingleHtmlFileName = "all.htm";
-    }
-
-    testing::CommandResult Build(const std::string& extra = "--yes") {
-        options.SaveToFile(folder / "project/demo.lfx");
-        return RunLeafsmithBuild("--no-pause --setup-dir " + Quote(folder / "setup") + " " + extra + " " +
-                                 Quote(folder / "project/demo.lfx"));
-    }
-
-    std::string Out(const std::string& name) { return ReadFile(folder / ("project/out/" + name)); }
-
-    TempFolder folder;
-    TProjectOption options;
-};
 
 TEST_F(Building, ChmPagesContentsListAndAliases) {
     testing::CommandResult result = Build();
@@ -215,21 +133,6 @@ TEST_F(Building, ExitStatuses) {
     EXPECT_EQ(missing.Errors,
               "leafsmith-build: Cannot read the text file \"text/missing.txt\": No such file or directory\n");
 }
-
-// Removing the old output fails while a file in it is immutable (root can still set that flag).
-class LockedFile {
-public:
-    explicit LockedFile(std::string path) : path_(std::move(path)) {
-        WriteFile(path_, "in use");
-        locked_ = RunCommand("chattr +i " + Quote(path_)).Status == 0;
-    }
-    ~LockedFile() { RunCommand("chattr -i " + Quote(path_)); }
-    bool Locked() const { return locked_; }
-
-private:
-    std::string path_;
-    bool locked_;
-};
 
 TEST_F(Building, OldOutputThatCannotBeRemovedIsAskedAbout) {
     LockedFile locked(folder / "project/out/CHM/locked.htm");

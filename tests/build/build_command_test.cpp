@@ -159,6 +159,12 @@ TEST_F(BuildCommand, CompileMessagesDropBlankAndRepeatedLines) {
               "#!/bin/sh\necho 'Writing CHM help.chm'\necho 'Warning: three'\n" + WriteToCompiledFile);
     Make();
     EXPECT_EQ(sink.Log[5], "Warning: three");
+
+    // A compile that fails does not stop the build, but the build says it ended with errors.
+    WriteFile(folder / "fake-chmcmd", "#!/bin/sh\nexit 2\n");
+    EXPECT_EQ(Make(), MakeResult::CompletedWithErrors);
+    EXPECT_EQ(sink.Log.back(), "\r\nDone.");
+    EXPECT_EQ(sink.Told.back(), "The creation has been completed with errors; see the log.");
 }
 
 }  // namespace

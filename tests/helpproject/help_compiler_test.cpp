@@ -59,6 +59,35 @@ TEST(CleaningTheProject, AMissingAliasHeaderIsReported) {
                   "Warning: the alias header nothere.h does not exist; its context numbers were left out."});
 }
 
+TEST(CleaningTheProject, TheFirstOfRepeatedKeysAndOnlyFilesInsideTheFolderCount) {
+    TempFolder folder;
+    WriteFile(folder / "p/html/a.htm", "a");
+    WriteFile(folder / "secret.txt", "secret");
+    fs::create_symlink(folder / "secret.txt", folder / "p/html/link.htm");
+    CleanedProject cleaned = CleanProjectForChmcmd(
+        "[OPTIONS]\r\nCompiled file=x.chm\r\nContents file=..\\x.hhc\r\n\r\n"
+        "[FILES]\r\nhtml\\a.htm\r\n..\\secret.txt\r\n" +
+            folder / "secret.txt" +
+            "\r\nhtml\\link.htm\r\n\r\n"
+            "[OPTIONS]\r\nCOMPILED FILE=/etc/passwd\r\n\r\n"
+            "[MAP]\r\n#include \"\"\r\n#include ..\\secret.txt\r\n",
+        folder / "p", "/tmp/x.chm");
+    EXPECT_EQ(cleaned.Text,
+              "[OPTIONS]\r\nCompiled file=/tmp/x.chm\r\n\r\n[FILES]\r\nhtml/a.htm\r\n\r\n[OPTIONS]\r\n\r\n[MAP]\r\n");
+    EXPECT_EQ(cleaned.CompiledFile, "x.chm");
+    EXPECT_EQ(cleaned.Warnings,
+              (std::vector<std::string>{
+                  "Warning: ../x.hhc lies outside the project's folder and was left out.",
+                  "Warning: ../secret.txt lies outside the project's folder and was left out.",
+                  "Warning: " + folder / "secret.txt" + " lies outside the project's folder and was left out.",
+                  "Warning: html/link.htm lies outside the project's folder and was left out.",
+                  "Warning: the repeated option COMPILED FILE was left out; the first one counts.",
+                  "Warning: the alias header  does not exist; its context numbers were left out.",
+                  "Warning: the alias header ../secret.txt lies outside the project's folder; its context numbers were "
+                  "left out.",
+              }));
+}
+
 class Compiling : public ::testing::Test {
 protected:
     void SetUp() override { ::unsetenv("LEAFSMITH_CHMCMD"); }
