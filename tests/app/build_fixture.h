@@ -112,4 +112,27 @@ private:
     bool locked_;
 };
 
+// Writes a project of `topics` generated topics into `folder` that builds the CHM format with the
+// Classic group and compiles it into corpus.chm; returns the project file.
+inline std::string WriteCorpusProject(const std::string& folder, int topics) {
+    RunCommand(Quote(ProgramFolder() + "/leafsmith-corpus") + " " + std::to_string(topics) + " " + Quote(folder));
+    TProjectOption options(ProgramFolder());
+    options.LoadFromFile(folder + "/corpus.lfx");
+    options.OutputChm = true;
+    options.TempletChm = ProgramFolder() + "/Templates/Classic";
+    options.TempletNoChm = 1;
+    options.CHMFileName = "corpus";
+    options.CompileChm = true;
+    options.SaveToFile(folder + "/corpus.lfx");
+    return folder + "/corpus.lfx";
+}
+
+// How many of the pages 1.htm to `pages`.htm an enum_chmLib listing holds.
+inline size_t CountListedPages(const std::string& listing, int pages) {
+    size_t found = 0;
+    for (int page = 1; page <= pages; ++page)
+        found += listing.find("/html/" + std::to_string(page) + ".htm\n") != std::string::npos ? 1 : 0;
+    return found;
+}
+
 }  // namespace leafsmith::testing

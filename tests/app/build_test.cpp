@@ -301,25 +301,11 @@ TEST_F(Building, WithoutADefaultTopicTheHelpOpensAtTheFirstPage) {
 
 TEST(LargeProject, TwoThousandTopicsCompileCompletely) {
     TempFolder folder;
-    ASSERT_EQ(
-        RunCommand(Quote(testing::ProgramFolder() + "/leafsmith-corpus") + " 2000 " + Quote(folder / "corpus")).Status,
-        0);
-    TProjectOption options(testing::ProgramFolder());
-    options.LoadFromFile(folder / "corpus/corpus.lfx");
-    options.OutputChm = true;
-    options.TempletChm = testing::ProgramFolder() + "/Templates/Classic";
-    options.TempletNoChm = 1;
-    options.CHMFileName = "corpus";
-    options.CompileChm = true;
-    options.SaveToFile(folder / "corpus/corpus.lfx");
-    testing::CommandResult result = RunLeafsmithBuild("--yes --no-pause " + Quote(folder / "corpus/corpus.lfx"));
+    const std::string project = testing::WriteCorpusProject(folder / "corpus", 2000);
+    testing::CommandResult result = RunLeafsmithBuild("--yes --no-pause " + Quote(project));
     ASSERT_EQ(result.Status, 0) << result.Errors;
     testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(folder / "corpus/out/CHM/corpus.chm"));
-    size_t pages = 0;
-    for (int page = 1; page <= 2000; ++page) {
-        pages += listing.Output.find("/html/" + std::to_string(page) + ".htm\n") != std::string::npos ? 1 : 0;
-    }
-    EXPECT_EQ(pages, 2000u);
+    EXPECT_EQ(testing::CountListedPages(listing.Output, 2000), 2000u);
     EXPECT_EQ(CountOccurrences(listing.Output, "normal file"),
               2000 + 1 /* style */ + 2 /* icons */ + 2 /* contents, index */ + 1 /* readme */);
 }

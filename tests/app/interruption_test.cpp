@@ -1,0 +1,125 @@
+// A build killed at any moment leaves no temporary file and no help file that looks complete but
+// is not, and the next build succeeds.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "build_fixture.h"
+#include "core/errors.h"
+#include "core/folder_lock.h"
+
+namespace leafsmith {
+namespace {
+
+using testing::Quote;
+using testing::RunCommand;
+namespace fs = std::filesystem;
+
+// Starts leafsmith-build on the project and sends `signal` to it (to it alone, not to its process
+// group) once a line of its log passes `when`, after `delay`. Returns how it ended.
+int BuildAndInterrupt(const std::string& project, int signal, const std::function<bool(const std::string&)>& when,
+                      std::chrono::milliseconds delay) {
+    int out[2];
+    if (::pipe(out) != 0)
+        return -1;
+    const std::string program = testing::ProgramFolder() + "/leafsmith-build";
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::execl(program.c_str(), program.c_str(), "--yes", "--no-pause", project.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    FILE* log = ::fdopen(out[0], "r");
+    char line[4096];
+    bool sent = false;
+    while (std::fgets(line, sizeof line, log)) {
+        if (!sent && when(line)) {
+            std::this_thread::sleep_for(delay);
+            ::kill(child, signal);
+            sent = true;
+        }
+    }
+    std::fclose(log);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// Waits until no process of the build holds the output folder any more: the guard of the compiler
+// holds it while it stops the compiler and removes its files.
+bool WaitForTheBuildToLetGo(const std::string& folder) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        try {
+            FolderLock lock(folder);
+            return true;
+        } catch (const ELeafsmithError&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> Temporaries(const std::string& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("leafsmith-compile-") != std::string::npos || name.find(".compiling-") != std::string::npos ||
+            name.find(".writing-") != std::string::npos) {
+            found.push_back(entry.path().string());
+        }
+    }
+    return found;
+}
+
+TEST(Interruption, SignalsAtAnyMomentLeaveNoTemporaryAndNoBrokenHelpFile) {
+    testing::TempFolder folder;
+    const int pages = 2000;
+    const std::string project = testing::WriteCorpusProject(folder / "corpus", pages);
+    const std::string chm = folder / "corpus/out/CHM/corpus.chm";
+    struct Moment {
+        const char* Name;
+        std::function<bool(const std::string&)> When;
+        std::chrono::milliseconds Delay;
+    };
+    const std::vector<Moment> moments = {
+        {"writing pages", [](const std::string& line) { return line == "1000.htm\n"; }, std::chrono::milliseconds(0)},
+        {"starting the compile", [](const std::string& line) { return line == "Creating Chm Project...\n"; },
+         std::chrono::milliseconds(0)},
+        {"compiling", [](const std::string& line) { return line == "Creating Chm Project...\n"; },
+         std::chrono::milliseconds(400)},
+        {"writing the help file", [](const std::string& line) { return line.rfind("Writing CHM", 0) == 0; },
+         std::chrono::milliseconds(0)},
+    };
+    for (int signal : {SIGINT, SIGKILL}) {
+        for (const Moment& moment : moments) {
+            const std::string when = std::string(moment.Name) + (signal == SIGINT ? " (SIGINT)" : " (SIGKILL)");
+            int status = BuildAndInterrupt(project, signal, moment.When, moment.Delay);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << when << ": status " << status;
+            ASSERT_TRUE(WaitForTheBuildToLetGo(folder / "corpus/out")) << when;
+            EXPECT_EQ(Temporaries(folder / "corpus"), std::vector<std::string>{}) << when;
+            if (fs::exists(chm)) {
+                EXPECT_EQ(testing::CountListedPages(RunCommand("enum_chmLib " + Quote(chm)).Output, pages),
+                          static_cast<size_t>(pages))
+                    << when;
+            }
+        }
+    }
+    testing::CommandResult last = testing::RunLeafsmithBuild("--yes --no-pause " + Quote(project));
+    ASSERT_EQ(last.Status, 0) << last.Errors;
+    EXPECT_EQ(testing::CountListedPages(RunCommand("enum_chmLib " + Quote(chm)).Output, pages),
+              static_cast<size_t>(pages));
+    EXPECT_EQ(Temporaries(folder / "corpus"), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace leafsmith
