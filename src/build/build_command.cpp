@@ -1,5 +1,8 @@
 #include "build/build_command.h"
 
+#include <new>
+
+#include "core/errors.h"
 #include "core/files.h"
 #include "core/folder_lock.h"
 #include "core/option_tables.h"
@@ -43,9 +46,15 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     // Both live until the end of this function, on every path.
     TAllText text;
     TOut out;
-    text.AssignSeparatingOptions(options);
-    text.LoadFiles(options.FileList);
-    text.BuildStructure();
+    try {
+        text.AssignSeparatingOptions(options);
+        text.LoadFiles(options.FileList);
+        text.BuildStructure();
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory(
+            "There is not enough memory to read and split the text files; the build was stopped "
+            "before it wrote anything.");
+    }
 
     out.OnInfo = [&sink](TLfxObject* sender, const std::string& info) { sink.OutOnInfo(sender, info); };
     out.SetText(&text);

@@ -31,4 +31,10 @@ public:
     using ELeafsmithError::ELeafsmithError;
 };
 
+// The build ran out of memory; the message says in which step.
+class EOutOfMemory : public ELeafsmithError {
+public:
+    using ELeafsmithError::ELeafsmithError;
+};
+
 }  // namespace leafsmith

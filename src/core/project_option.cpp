@@ -253,9 +253,9 @@ std::string TProjectOption::ResolvePath(const std::string& path) const {
 
 void TProjectOption::CheckNamesAndPaths() const {
     static const char* const PathKeys[] = {
-        "edtSourcePath",      "edtDestFolder",     "edtIncludePath",      "edtExtension",     "edtHead",
-        "edtOutDir",          "TempletChm",        "CHMFileName",         "TempletChm_WebSite", "CHMFileName_WebSite",
-        "TempletChm_Ebook",   "CHMFileName_Ebook", "TempletChm_Faq",      "CHMFileName_Faq",  "SingleHtmlFileName",
+        "edtSourcePath",    "edtDestFolder",     "edtIncludePath", "edtExtension",       "edtHead",
+        "edtOutDir",        "TempletChm",        "CHMFileName",    "TempletChm_WebSite", "CHMFileName_WebSite",
+        "TempletChm_Ebook", "CHMFileName_Ebook", "TempletChm_Faq", "CHMFileName_Faq",    "SingleHtmlFileName",
         "lbFileList",
     };
     for (const GeneralKey& key : GeneralKeys) {

@@ -358,7 +358,6 @@ bool TCHMProject::Make(bool compile) {
 }
 
 bool TCHMProject::Compile() {
-
     const std::string target =
         !CompiledFile.empty() && CompiledFile.front() == '/' ? CompiledFile : ProjectDir + CompiledFile;
     // The old file stays until the new one is complete; one that could not be replaced then is asked

@@ -172,7 +172,8 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
             std::string file = Slashes(trimmed);
             if (!files.count(file)) {
                 cleaned.Warnings.push_back(LeadsOutside(projectFolder, file)
-                                               ? "Warning: " + file + " lies outside the project's folder and was left out."
+                                               ? "Warning: " + file +
+                                                     " lies outside the project's folder and was left out."
                                                : "Warning: " + file + " does not exist and was left out.");
                 continue;
             }
@@ -290,14 +291,14 @@ struct GuardPlan {
 };
 
 struct ChildOutput {
-    int Status = -1;      // exit status of the compiler, 128 + signal when it was killed
-    std::string Failure;  // set when the compiler could not be run at all
+    int Status = -1;                  // exit status of the compiler, 128 + signal when it was killed
+    std::string Failure;              // set when the compiler could not be run at all
     std::vector<std::string> Errors;  // standard error lines
 };
 
 // How the guard ended its preparations or the compile, sent to this process through a pipe.
 struct GuardReport {
-    int Step = 0;  // 0 the compiler ran; 1 making the temporary folder failed; 2 writing the project copy; 3 fork
+    int Step = 0;   // 0 the compiler ran; 1 making the temporary folder failed; 2 writing the project copy; 3 fork
     int Value = 0;  // the compiler's status, or the system error of the failed step
 };
 
@@ -568,7 +569,8 @@ std::string RandomSuffix() {
 // chmcmd writes no error log; the project names one, so the messages go there. Only a .log file
 // inside the project's folder is written, so a project cannot make the compile overwrite a page.
 void WriteErrorLog(const std::string& folder, const std::string& logName, const std::vector<std::string>& messages) {
-    if (logName.empty() || logName.size() < 4 || !SameText(std::string_view(logName).substr(logName.size() - 4), ".log") || HasControlCharacter(logName) ||
+    if (logName.empty() || logName.size() < 4 ||
+        !SameText(std::string_view(logName).substr(logName.size() - 4), ".log") || HasControlCharacter(logName) ||
         LeadsOutside(folder, logName)) {
         return;
     }

@@ -1,9 +1,11 @@
 #include "output/out.h"
 
+#include <new>
+
 #include "core/errors.h"
 #include "core/files.h"
-#include "core/strings.h"
 #include "core/project_option.h"
+#include "core/strings.h"
 #include "text/all_text.h"
 
 namespace leafsmith {
@@ -61,11 +63,11 @@ std::vector<TOut::Format> TOut::SelectedFormats() {
         PrepareWithTemplate(*EbookWriter, "eBook/", Options->TempletChm_Ebook, Options->TempletNoChm_Ebook,
                             Options->EbookWindow);
         EbookWriter->DefaultTopicIndex = DefaultPageIndex(*Text);
-        formats.push_back({EbookWriter.get(), "\r\nMaking E-Book format...", KindEbook, [this] { EbookWriter->Make(); }});
+        formats.push_back(
+            {EbookWriter.get(), "\r\nMaking E-Book format...", KindEbook, [this] { EbookWriter->Make(); }});
     }
     if (Options->OutputFaq) {
-        PrepareWithTemplate(*FaqWriter, "FAQ/", Options->TempletChm_Faq, Options->TempletNoChm_Faq,
-                            Options->FaqWindow);
+        PrepareWithTemplate(*FaqWriter, "FAQ/", Options->TempletChm_Faq, Options->TempletNoChm_Faq, Options->FaqWindow);
         formats.push_back({FaqWriter.get(), "\r\nMaking FAQ format...", KindFaq, [this] { FaqWriter->Make(); }});
     }
     if (Options->OutputSingleHtml) {
@@ -117,7 +119,12 @@ void TOut::Run() {
             Environment.ProcessEvents();
         DoInfo(this, format.Info);
         Converter->OutputKind = format.Kind;
-        format.Make();
+        try {
+            format.Make();
+        } catch (const std::bad_alloc&) {
+            throw EOutOfMemory("There is not enough memory to make the " + format.Writer->FormatName() +
+                               " format; the build was stopped. The formats before it are complete.");
+        }
         Failed = Failed || format.Writer->Failed;
     }
     DoInfo(this, "\r\nDone.");

@@ -237,8 +237,8 @@ std::string TSittings::GroupFile(const std::string& name, const std::string& wha
     const std::string relative = Slashes(name);
     const std::string path = TemplateFolder + relative;
     if (HasControlCharacter(name)) {
-        throw ESettingError(what + " \"" + ShowControlCharacters(name) + "\" of the template group \"" + TemplateFolder +
-                            "\" holds a control character, which no file name may hold.");
+        throw ESettingError(what + " \"" + ShowControlCharacters(name) + "\" of the template group \"" +
+                            TemplateFolder + "\" holds a control character, which no file name may hold.");
     }
     if (relative.empty() || relative.front() == '/' || !IsInsideFolder(path, TemplateFolder) ||
         !IsInsideFolderOnDisk(path, TemplateFolder)) {
@@ -251,8 +251,8 @@ std::string TSittings::GroupFile(const std::string& name, const std::string& wha
 std::string TSittings::ProgramFile(const std::string& name) const {
     const std::string path = JoinPath(ProgramFolder(), name);
     if (!FileExists(path)) {
-        throw EFileError("The program's file \"" + path + "\" is " + EntryKind(path) +
-                             "; the " + formatName_ + " format cannot be made without it.",
+        throw EFileError("The program's file \"" + path + "\" is " + EntryKind(path) + "; the " + formatName_ +
+                             " format cannot be made without it.",
                          EntryKind(path));
     }
     return path;
@@ -323,8 +323,8 @@ void TSittings::CheckHelpFile(const std::string& compiledBaseName, bool compile)
     if (!compile)
         return;
     if (!FolderExists(FolderOf(name))) {
-        throw ESettingError("The folder of the compiled help file \"" + name + "\" does not exist; the " +
-                            formatName_ + " format cannot be compiled there.");
+        throw ESettingError("The folder of the compiled help file \"" + name + "\" does not exist; the " + formatName_ +
+                            " format cannot be compiled there.");
     }
     if (!MayReplaceWithHelpFile(name)) {
         throw ESettingError("\"" + name + "\", where the " + formatName_ + " format's help file is to go, is " +

@@ -11,14 +11,14 @@
 namespace leafsmith {
 namespace {
 
+using testing::Building;
+using testing::LockedFile;
 using testing::Quote;
 using testing::ReadFile;
 using testing::RunCommand;
 using testing::RunLeafsmithBuild;
 using testing::TempFolder;
 using testing::WriteFile;
-using testing::Building;
-using testing::LockedFile;
 namespace fs = std::filesystem;
 
 TEST_F(Building, ChmPagesContentsListAndAliases) {

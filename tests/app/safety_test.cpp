@@ -52,9 +52,10 @@ TEST_F(Safety, NamesWithControlCharactersStayOutOfTheHelpProject) {
     CommandResult result = Build();
     ASSERT_EQ(result.Status, 0) << result.Errors << result.Output;
     EXPECT_EQ(ReadFile(Project("important.txt")), "keep me");
-    EXPECT_TRUE(Contains(result.Output,
-                         "Warning: html\\a\\x0A..\\..\\..\\secret.txt was left out of the help project: its name holds a "
-                         "control character.\n"))
+    EXPECT_TRUE(
+        Contains(result.Output,
+                 "Warning: html\\a\\x0A..\\..\\..\\secret.txt was left out of the help project: its name holds a "
+                 "control character.\n"))
         << result.Output;
     const std::string hhp = ReadFile(Project("out/CHM/demo.hhp"));
     EXPECT_EQ(hhp.find("[OPTIONS]", 1), std::string::npos) << hhp;
@@ -68,13 +69,15 @@ TEST(CompileCommand, NeverReplacesAFileOutsideTheProjectOrOneThatIsNoHelpFile) {
     WriteFile(folder / "p/notes.txt", "my notes");
     WriteFile(folder / "p/html/a.htm", "<html><body>a</body></html>");
     auto compile = [&](const std::string& compiledFile) {
-        WriteFile(folder / "p/x.hhp", "[OPTIONS]\r\nCompiled file=" + compiledFile + "\r\n\r\n[FILES]\r\nhtml\\a.htm\r\n");
+        WriteFile(folder / "p/x.hhp",
+                  "[OPTIONS]\r\nCompiled file=" + compiledFile + "\r\n\r\n[FILES]\r\nhtml\\a.htm\r\n");
         return testing::RunLeafsmithBuild("--compile " + Quote(folder / "p/x.hhp"));
     };
     CommandResult outside = compile("..\\important.txt");
     EXPECT_EQ(outside.Status, 1);
-    EXPECT_EQ(outside.Output, "Error: the compiled file ../important.txt lies outside the project's folder; nothing "
-                              "was compiled.\n");
+    EXPECT_EQ(outside.Output,
+              "Error: the compiled file ../important.txt lies outside the project's folder; nothing "
+              "was compiled.\n");
     CommandResult notHelp = compile("notes.txt");
     EXPECT_EQ(notHelp.Status, 1);
     EXPECT_TRUE(Contains(notHelp.Output, "is a file that is not a compiled help file; it was left as it is"))
@@ -101,8 +104,9 @@ TEST_F(Safety, AnAbsoluteHelpFileNameReplacesOnlyAHelpFileAndOnlyWithACompleteOn
     UseCompiler("echo 'Error: the disk is full'\nexit 1\n");
     CommandResult failed = Build();
     EXPECT_EQ(failed.Status, 1);
-    EXPECT_TRUE(Contains(failed.Output, "The compile failed (chmcmd ended with status 1); the old .chm file was kept.\n"
-                                        "\nDone.\nThe creation has been completed with errors; see the log.\n"))
+    EXPECT_TRUE(Contains(failed.Output,
+                         "The compile failed (chmcmd ended with status 1); the old .chm file was kept.\n"
+                         "\nDone.\nThe creation has been completed with errors; see the log.\n"))
         << failed.Output;
     EXPECT_EQ(ReadFile(folder / "elsewhere/important.chm"), "ITSF an older help file");
 
@@ -139,8 +143,9 @@ TEST_F(Safety, ControlCharactersInSettingsAreRefused) {
     CommandResult result = RunCommand(Quote(testing::ProgramFolder() + "/leafsmith-build") + " --yes --no-pause " +
                                       "--setup-dir " + Quote(folder / "setup") + " " + Quote(Project("demo.lfx")));
     EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Errors, "leafsmith-build: The setting edtHead of the project (\"../../../x\\x00/../out/CHM/html/p\") "
-                             "holds a control character, which no file or folder name may hold.\n");
+    EXPECT_EQ(result.Errors,
+              "leafsmith-build: The setting edtHead of the project (\"../../../x\\x00/../out/CHM/html/p\") "
+              "holds a control character, which no file or folder name may hold.\n");
     EXPECT_FALSE(fs::exists(Project("x")));
     EXPECT_FALSE(fs::exists(folder / "x"));
 
@@ -156,7 +161,8 @@ TEST_F(Safety, InputsInsideAFolderTheBuildRemovesAreRefusedFirst) {
         CommandResult result = Build();
         EXPECT_EQ(result.Status, 1) << what;
         EXPECT_TRUE(Contains(result.Errors, what + " \"")) << result.Errors;
-        EXPECT_TRUE(Contains(result.Errors, "which the build removes before it writes the CHM format")) << result.Errors;
+        EXPECT_TRUE(Contains(result.Errors, "which the build removes before it writes the CHM format"))
+            << result.Errors;
         EXPECT_TRUE(fs::exists(kept)) << what;
     };
     WriteFile(Project("out/CHM/res/picture.gif"), "picture");
@@ -204,8 +210,9 @@ TEST_F(Safety, ConfinedIncludesReadOnlyTheIncludeFolder) {
     const std::string page = ReadFile(Project("out/CHM/html/p1.htm"));
     EXPECT_TRUE(Contains(page, "INCLUDED"));
     EXPECT_FALSE(Contains(page, "SECRET"));
-    EXPECT_TRUE(Contains(confined.Errors, "Exception Occur :Cannot read the included file \"include/../../secret.txt\": "
-                                          "it lies outside the include folder"))
+    EXPECT_TRUE(Contains(confined.Errors,
+                         "Exception Occur :Cannot read the included file \"include/../../secret.txt\": "
+                         "it lies outside the include folder"))
         << confined.Errors;
 }
 
@@ -217,7 +224,8 @@ TEST_F(Safety, AFailedCopyOrCompileFailsTheBuild) {
     // Files may grow to 100 KB at most, as on a full disk; the signal is ignored so that the write fails.
     CommandResult full = BuildAfter("trap '' XFSZ; ulimit -f 200; ");
     EXPECT_EQ(full.Status, 1);
-    EXPECT_EQ(full.Errors, "leafsmith-build: Cannot write \"" + Project("out/CHM/html/big.gif") + "\": File too large\n");
+    EXPECT_EQ(full.Errors,
+              "leafsmith-build: Cannot write \"" + Project("out/CHM/html/big.gif") + "\": File too large\n");
     EXPECT_FALSE(fs::exists(Project("out/CHM/html/big.gif")));  // never half a file under its name
     fs::remove(folder / "res/big.gif");
 
@@ -225,8 +233,9 @@ TEST_F(Safety, AFailedCopyOrCompileFailsTheBuild) {
     UseCompiler("exit 3\n");
     CommandResult failed = Build();
     EXPECT_EQ(failed.Status, 1);
-    EXPECT_TRUE(Contains(failed.Output, "The compile failed (chmcmd ended with status 3); no .chm file was written.\n"
-                                        "\nDone.\nThe creation has been completed with errors; see the log.\n"))
+    EXPECT_TRUE(Contains(failed.Output,
+                         "The compile failed (chmcmd ended with status 3); no .chm file was written.\n"
+                         "\nDone.\nThe creation has been completed with errors; see the log.\n"))
         << failed.Output;
 
     ::unsetenv("LEAFSMITH_CHMCMD");

@@ -91,9 +91,9 @@ TEST(InputFiles, ACopyConfinedToAFolderRefusesLinksLeadingOut) {
     WriteFile(folder / "secret.txt", "secret");
     WriteFile(folder / "group/img/a.gif", "a");
     fs::create_symlink(folder / "secret.txt", folder / "group/img/b.gif");
-    EXPECT_EQ(ErrorOf([&] { CopyFolderTreeOrRaise(folder / "group/img/*.*", folder / "out", folder / "group/"); }),
-              "Cannot copy \"" + folder / "group/img/b.gif" + "\": it lies outside the folder \"" + folder / "group/" +
-                  "\"");
+    EXPECT_EQ(
+        ErrorOf([&] { CopyFolderTreeOrRaise(folder / "group/img/*.*", folder / "out", folder / "group/"); }),
+        "Cannot copy \"" + folder / "group/img/b.gif" + "\": it lies outside the folder \"" + folder / "group/" + "\"");
     EXPECT_FALSE(fs::exists(folder / "out/b.gif"));
     CopyFolderTreeOrRaise(folder / "group/img/*.*", folder / "out");  // the user's own resources may link out
     EXPECT_EQ(ReadFile(folder / "out/b.gif"), "secret");
