@@ -271,7 +271,7 @@ void CopyFileBytes(const std::string& source, const std::string& target) {
     struct stat info {};
     int from = OpenRegularFile(source, "Cannot copy", false, info);
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && existing.st_dev == info.st_dev && existing.st_ino == info.st_ino) {
+    if (::lstat(target.c_str(), &existing) == 0 && existing.st_dev == info.st_dev && existing.st_ino == info.st_ino) {
         ::close(from);
         return;
     }

@@ -345,6 +345,7 @@ void WriteFully(int fd, const void* data, size_t size) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
         ::sigaction(signal, &stop, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGCHLD, SIG_DFL);  // the compiler's status is needed, whatever the build's setting
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (::getppid() != parent)
         ::_exit(1);
@@ -608,7 +609,13 @@ CompileResult Compile(const std::string& projectPath, const std::string* chosenT
         say(std::string("Error: ") + error.what());
         return result;
     }
-    const CleanedProject named = CleanProjectForChmcmd(projectText, folder);
+    CleanedProject named;
+    try {
+        named = CleanProjectForChmcmd(projectText, folder);
+    } catch (const EFileError& error) {
+        say(std::string("Error: ") + error.what());
+        return result;
+    }
     std::string target;
     if (chosenTarget) {
         target = *chosenTarget;
