@@ -49,10 +49,7 @@ std::string TCHMSettings::ContentsList() {
 }
 
 void TCHMSettings::CheckSettings() {
-    CheckTemplate();
-    CheckResources(HtmlFolder());
-    CheckIcons();
-    CheckHelpFile(Options->CHMFileName, Options->CompileChm);
+    CheckTemplateFormat(true, Options->CHMFileName, Options->CompileChm);
 }
 
 void TCHMSettings::Make() {

@@ -36,11 +36,7 @@ std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {
 }
 
 void TEBookSettings::CheckSettings() {
-    CheckTemplate();
-    CheckResources(HtmlFolder());
-    CheckIcons();
-    if (Options->OutputChmProject_Ebook)
-        CheckHelpFile(Options->CHMFileName_Ebook, Options->CompileChm_Ebook);
+    CheckTemplateFormat(Options->OutputChmProject_Ebook, Options->CHMFileName_Ebook, Options->CompileChm_Ebook);
 }
 
 void TEBookSettings::Make() {

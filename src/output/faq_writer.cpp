@@ -84,11 +84,7 @@ std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
 }
 
 void TFAQSettings::CheckSettings() {
-    CheckTemplate();
-    CheckResources(HtmlFolder());
-    CheckIcons();
-    if (Options->OutputChmProject_Faq)
-        CheckHelpFile(Options->CHMFileName_Faq, Options->CompileChm_Faq);
+    CheckTemplateFormat(Options->OutputChmProject_Faq, Options->CHMFileName_Faq, Options->CompileChm_Faq);
 }
 
 void TFAQSettings::Make() {

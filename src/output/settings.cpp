@@ -260,6 +260,14 @@ std::string TSittings::ProgramFile(const std::string& name) const {
 
 void TSittings::CheckSettings() {}
 
+void TSittings::CheckTemplateFormat(bool helpProject, const std::string& compiledBaseName, bool compile) {
+    CheckTemplate();
+    CheckResources(HtmlFolder());
+    CheckIcons();
+    if (helpProject)
+        CheckHelpFile(compiledBaseName, compile);
+}
+
 void TSittings::CheckTemplate() {
     const TTemplate& templ = PrepareTemplate();
     auto requireFile = [&](const std::string& name, const std::string& what) {

@@ -88,6 +88,9 @@ protected:
     std::string GroupFile(const std::string& name, const std::string& what) const;
     // A file of the program's own folder that the format needs.
     std::string ProgramFile(const std::string& name) const;
+    // CheckSettings of the formats made from a template group: the group, the resources, the icons
+    // and, when the format writes a help project, its help file.
+    void CheckTemplateFormat(bool helpProject, const std::string& compiledBaseName, bool compile);
     // Parts of CheckSettings that the writers share.
     void CheckTemplate();
     void CheckResources(const std::string& target) const;

@@ -115,12 +115,8 @@ std::string TWebsiteSettings::ReplaceFormatPlaceholders(const std::string& text)
 }
 
 void TWebsiteSettings::CheckSettings() {
-    CheckTemplate();
+    CheckTemplateFormat(Options->OutputChmProject_WebSite, Options->CHMFileName_WebSite, Options->CompileChm_WebSite);
     ProgramFile("webjs.dat");
-    CheckResources(HtmlFolder());
-    CheckIcons();
-    if (Options->OutputChmProject_WebSite)
-        CheckHelpFile(Options->CHMFileName_WebSite, Options->CompileChm_WebSite);
 }
 
 void TWebsiteSettings::Make() {

@@ -38,6 +38,14 @@ protected:
         ::setenv("LEAFSMITH_CHMCMD", (folder / "fake-chmcmd").c_str(), 1);
     }
     std::string Project(const std::string& name) { return folder / ("project/" + name); }
+    // The build went on after a failed compile, and ended saying so.
+    static void ExpectCompileFailed(const CommandResult& result, const std::string& why) {
+        EXPECT_EQ(result.Status, 1);
+        EXPECT_TRUE(Contains(
+            result.Output,
+            "The compile failed (" + why + ".\n\nDone.\nThe creation has been completed with errors; see the log.\n"))
+            << result.Output;
+    }
 };
 
 // --- Names in the help project -------------------------------------------------------------------
@@ -102,12 +110,7 @@ TEST_F(Safety, AnAbsoluteHelpFileNameReplacesOnlyAHelpFileAndOnlyWithACompleteOn
 
     WriteFile(folder / "elsewhere/important.chm", "ITSF an older help file");
     UseCompiler("echo 'Error: the disk is full'\nexit 1\n");
-    CommandResult failed = Build();
-    EXPECT_EQ(failed.Status, 1);
-    EXPECT_TRUE(Contains(failed.Output,
-                         "The compile failed (chmcmd ended with status 1); the old .chm file was kept.\n"
-                         "\nDone.\nThe creation has been completed with errors; see the log.\n"))
-        << failed.Output;
+    ExpectCompileFailed(Build(), "chmcmd ended with status 1); the old .chm file was kept");
     EXPECT_EQ(ReadFile(folder / "elsewhere/important.chm"), "ITSF an older help file");
 
     ::unsetenv("LEAFSMITH_CHMCMD");
@@ -231,12 +234,7 @@ TEST_F(Safety, AFailedCopyOrCompileFailsTheBuild) {
 
     options.CompileChm = true;
     UseCompiler("exit 3\n");
-    CommandResult failed = Build();
-    EXPECT_EQ(failed.Status, 1);
-    EXPECT_TRUE(Contains(failed.Output,
-                         "The compile failed (chmcmd ended with status 3); no .chm file was written.\n"
-                         "\nDone.\nThe creation has been completed with errors; see the log.\n"))
-        << failed.Output;
+    ExpectCompileFailed(Build(), "chmcmd ended with status 3); no .chm file was written");
 
     ::unsetenv("LEAFSMITH_CHMCMD");
     options.CHMFileName = "missing/demo";
