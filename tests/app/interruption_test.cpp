@@ -32,6 +32,7 @@ int BuildAndInterrupt(const std::string& project, int signal, const std::functio
     const std::string program = testing::ProgramFolder() + "/leafsmith-build";
     pid_t child = ::fork();
     if (child == 0) {
+        ::signal(SIGINT, SIG_DFL);  // a test run started in the background ignores it
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
