@@ -123,7 +123,8 @@ void TOut::Run() {
             format.Make();
         } catch (const std::bad_alloc&) {
             throw EOutOfMemory("There is not enough memory to make the " + format.Writer->FormatName() +
-                               " format; the build was stopped. The formats before it are complete.");
+                               " format; the build was stopped." +
+                               (&format == &formats.front() ? "" : " The formats before it are complete."));
         }
         Failed = Failed || format.Writer->Failed;
     }

@@ -243,6 +243,19 @@ TEST_F(Safety, AFailedCopyOrCompileFailsTheBuild) {
     EXPECT_TRUE(Contains(missingFolder.Output, "The compile failed (cannot make the folder")) << missingFolder.Output;
 }
 
+TEST_F(Safety, RunningOutOfMemoryStopsWithAClearMessage) {
+    std::string text;
+    for (int topic = 0; topic < 200000; ++topic)
+        text += "Topic " + std::to_string(topic) +
+                "\nA paragraph of body text, long enough to look like writing.\n{Para}\n";
+    WriteFile(Project("text/example.txt"), text);
+    CommandResult result = BuildAfter("ulimit -v 100000; ");
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Errors,
+              "leafsmith-build: There is not enough memory to read and split the text files; the build "
+              "was stopped before it wrote anything.\n");
+}
+
 // --- Two builds, one output folder ---------------------------------------------------------------
 
 TEST_F(Safety, ASecondBuildIntoTheSameFolderFailsFastAndNamesTheFirst) {
