@@ -279,6 +279,11 @@ void TSittings::CheckTemplate() {
         }
     };
     requireFile(templ.ContentTemplates, "The content template");
+    if (HasControlCharacter(templ.Default)) {
+        throw ESettingError("The default page \"" + ShowControlCharacters(templ.Default) +
+                            "\" of the template group \"" + TemplateFolder +
+                            "\" holds a control character, which no file name may hold.");
+    }
     for (const std::string& entry : templ.OtherTemplates) {
         NameValue parts = SplitNameValue(entry);
         if (parts.Name.empty())

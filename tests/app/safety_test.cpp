@@ -157,6 +157,9 @@ TEST_F(Safety, ControlCharactersInSettingsAreRefused) {
     CommandResult group = Build();
     EXPECT_EQ(group.Status, 1);
     EXPECT_TRUE(Contains(group.Errors, "\"x\\x01.txt\" holds a control character")) << group.Errors;
+    WriteFile(folder / "group/templates.ini",
+              std::string("[Template1]\nContentTemplates=page.htm\nDefault=a\x02.htm\nType=0\n"));
+    EXPECT_TRUE(Contains(Build().Errors, "The default page \"a\\x02.htm\""));
 }
 
 TEST_F(Safety, InputsInsideAFolderTheBuildRemovesAreRefusedFirst) {
