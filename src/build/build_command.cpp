@@ -71,12 +71,10 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
         sink.OutOnInfo(nullptr, message);
         session.LastCompileMessage = message;
     };
+    out.Environment.CompileMessage = compileMessage;
     for (TCHMProject* window : {&options.ChmWindow, &options.WebsiteWindow, &options.EbookWindow, &options.FaqWindow}) {
         window->Font = font;
         window->Language = language;
-        window->LogCallback = compileMessage;
-        window->ProgressCallback = compileMessage;
-        window->Questions = environment.Questions;
     }
     options.ChmWindow.DefaultTopic = text.Topic(DefaultPageIndex(text)).FileName;
 
@@ -100,10 +98,6 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
         sink.OutOnInfo(nullptr, "\r\nCanceled.");
     }
     session.BrowseTarget = options.OutDir;
-    for (TCHMProject* window : {&options.ChmWindow, &options.WebsiteWindow, &options.EbookWindow, &options.FaqWindow}) {
-        window->LogCallback = nullptr;  // they refer to this build's sink
-        window->ProgressCallback = nullptr;
-    }
     sink.Tell("The creation has been " + outcome);
     return result;
 }

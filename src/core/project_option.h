@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "helpproject/chm_project.h"
+#include "core/chm_window.h"
 
 namespace leafsmith {
 

@@ -14,88 +14,6 @@
 
 namespace leafsmith {
 
-using P = TCHMProject;
-
-const std::array<WindowNumberField, 6> WindowNumberFields = {{
-    {"Top", &P::Top},
-    {"Left", &P::Left},
-    {"Height", &P::Height},
-    {"Width", &P::Width},
-    {"PaneWidth", &P::PaneWidth},
-    {"DefaultTab", &P::DefaultTab},
-}};
-
-const std::array<WindowFlagField, 39> WindowFlagFields = {{
-    {"ShowMSDNMenu", &P::ShowMSDNMenu},
-    {"ShowPanesToolbar", &P::ShowPanesToolbar},
-    {"ShowPane", &P::ShowPane},
-    {"HideToolbar", &P::HideToolbar},
-    {"HideToolbarText", &P::HideToolbarText},
-    {"StayOnTop", &P::StayOnTop},
-    {"Maximize", &P::Maximize},
-    {"Hide", &P::Hide},
-    {"Locate", &P::Locate},
-    {"Back", &P::Back},
-    {"bForward", &P::bForward},
-    {"Stop", &P::Stop},
-    {"Refresh", &P::Refresh},
-    {"Home", &P::Home},
-    {"Print", &P::Print},
-    {"Option", &P::Option},
-    {"Jump1", &P::Jump1},
-    {"Jump2", &P::Jump2},
-    {"AutoShowHide", &P::AutoShowHide},
-    {"AutoSync", &P::AutoSync},
-    {"Content", &P::Content},
-    {"Index", &P::Index},
-    {"Search", &P::Search},
-    {"Favorite", &P::Favorite},
-    {"UseFolder", &P::UseFolder},
-    {"AutoTrack", &P::AutoTrack},
-    {"SelectRow", &P::SelectRow},
-    {"PlusMinus", &P::PlusMinus},
-    {"ShowSelection", &P::ShowSelection},
-    {"ShowRoot", &P::ShowRoot},
-    {"DrawLines", &P::DrawLines},
-    {"AutoExpand", &P::AutoExpand},
-    {"RightToLeft", &P::RightToLeft},
-    {"LeftScroll", &P::LeftScroll},
-    {"Border", &P::Border},
-    {"DialogFrame", &P::DialogFrame},
-    {"RaisedEdge", &P::RaisedEdge},
-    {"SunkenEdge", &P::SunkenEdge},
-    {"SavePosition", &P::SavePosition},
-}};
-
-const std::array<WindowTextField, 4> WindowStoredTextFields = {{
-    {"Title", &P::Title},
-    {"Language", &P::Language},
-    {"Font", &P::Font},
-    {"DefaultTopic", &P::DefaultTopic},
-}};
-
-void TCHMProject::Assign(const TCHMProject& source) {
-    for (const auto& field : WindowNumberFields)
-        this->*field.Member = source.*field.Member;
-    for (const auto& field : WindowFlagFields)
-        this->*field.Member = source.*field.Member;
-    for (const auto& field : WindowStoredTextFields)
-        this->*field.Member = source.*field.Member;
-    TocFont = source.TocFont;
-}
-
-bool TCHMProject::IsSameAs(const TCHMProject& other) const {
-    for (const auto& field : WindowNumberFields) {
-        if (this->*field.Member != other.*field.Member)
-            return false;
-    }
-    for (const auto& field : WindowFlagFields) {
-        if (this->*field.Member != other.*field.Member)
-            return false;
-    }
-    return TocFont == other.TocFont;
-}
-
 namespace {
 
 std::string Hex(uint32_t value) {
@@ -146,7 +64,7 @@ bool CanBeReplaced(const std::string& path) {
 
 }  // namespace
 
-void TCHMProject::ComputeStyles() {
+void THelpProject::ComputeStyles() {
     struct Bit {
         bool On;
         uint32_t Value;
@@ -190,7 +108,7 @@ void TCHMProject::ComputeStyles() {
     TocExStyle = add(0, {{RightToLeft, 0x2000}, {LeftScroll, 0x4000}, {RaisedEdge, 0x100}, {SunkenEdge, 0x200}});
 }
 
-void TCHMProject::ListFiles() {
+void THelpProject::ListFiles() {
     namespace fs = std::filesystem;
     Files.clear();
     const std::string pagesOnDisk = ReplaceAll(PagesDir, "\\", "/");
@@ -258,7 +176,7 @@ void TCHMProject::ListFiles() {
     }
 }
 
-std::string TCHMProject::ContentsFileText() const {
+std::string THelpProject::ContentsFileText() const {
     return Lines({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">", "<HTML>", "<HEAD>",
                   "<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">", "<!-- Sitemap 1.0 -->",
                   "</HEAD>", "<BODY>", "   <OBJECT type=\"text/site properties\"> ",
@@ -270,13 +188,13 @@ std::string TCHMProject::ContentsFileText() const {
                   "</BODY>", "</HTML>"});
 }
 
-std::string TCHMProject::IndexFileText() const {
+std::string THelpProject::IndexFileText() const {
     return Lines({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">", "<HTML>", "<HEAD>",
                   "<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">", "<!-- Sitemap 1.0 -->",
                   "</HEAD>", "<BODY>", "", "</BODY>", "</HTML>"});
 }
 
-std::string TCHMProject::WindowDefinition() const {
+std::string THelpProject::WindowDefinition() const {
     const std::string fields[] = {
         Quoted(Title),
         Quoted(ContentsFileName),
@@ -306,7 +224,7 @@ std::string TCHMProject::WindowDefinition() const {
     return definition;
 }
 
-std::string TCHMProject::ProjectFileText() const {
+std::string THelpProject::ProjectFileText() const {
     std::string text = Lines({"[OPTIONS]",
                               "Auto Index=Yes",
                               "Binary Index=No",
@@ -337,7 +255,7 @@ std::string TCHMProject::ProjectFileText() const {
     return text;
 }
 
-bool TCHMProject::Make(bool compile) {
+bool THelpProject::Make(bool compile) {
     ComputeStyles();
     ListFiles();
     const std::string base = BaseName(CompiledFile);
@@ -357,7 +275,7 @@ bool TCHMProject::Make(bool compile) {
     return !compile || Compile();
 }
 
-bool TCHMProject::Compile() {
+bool THelpProject::Compile() {
     const std::string target =
         !CompiledFile.empty() && CompiledFile.front() == '/' ? CompiledFile : ProjectDir + CompiledFile;
     // The old file stays until the new one is complete; one that could not be replaced then is asked

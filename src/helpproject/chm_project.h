@@ -1,12 +1,13 @@
-// One HTML Help project: the options of its help window (stored in the project file, edited by
-// the window designer) and, at build time, what a format writer hands over to write and compile it.
+// One HTML Help project at build time: the options of its help window (TCHMProject) and what a format
+// writer hands over to write and compile it.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "core/chm_window.h"
 
 namespace leafsmith {
 
@@ -15,68 +16,11 @@ class UserQuestions;
 // Receives one message of the help compiler.
 using CompileCallback = std::function<void(const std::string& message)>;
 
-class TCHMProject {
+class THelpProject : public TCHMProject {
 public:
-    TCHMProject() = default;
-
-    // Copies the window options (numbers, flags and the five texts); build inputs stay as they are.
-    void Assign(const TCHMProject& source);
-    // Compares numbers, flags and TocFont; Title, Language, Font and DefaultTopic do not count.
-    bool IsSameAs(const TCHMProject& other) const;
-
-    // Window options, in the order of the project file.
-    int32_t Top = 70;
-    int32_t Left = 100;
-    int32_t Height = 420;
-    int32_t Width = 600;
-    int32_t PaneWidth = 200;
-    int32_t DefaultTab = 0;  // 0 Contents, 1 Index, 2 Search, 3 Favorite
-
-    bool ShowMSDNMenu = false;
-    bool ShowPanesToolbar = true;
-    bool ShowPane = true;
-    bool HideToolbar = false;
-    bool HideToolbarText = false;
-    bool StayOnTop = false;
-    bool Maximize = false;
-    bool Hide = true;
-    bool Locate = true;
-    bool Back = true;
-    bool bForward = true;
-    bool Stop = true;
-    bool Refresh = true;
-    bool Home = true;
-    bool Print = true;
-    bool Option = true;
-    bool Jump1 = false;
-    bool Jump2 = false;
-    bool AutoShowHide = false;
-    bool AutoSync = false;
-    bool Content = true;
-    bool Index = true;
-    bool Search = true;
-    bool Favorite = true;
-    bool UseFolder = false;
-    bool AutoTrack = false;
-    bool SelectRow = false;
-    bool PlusMinus = true;
-    bool ShowSelection = true;
-    bool ShowRoot = true;
-    bool DrawLines = true;
-    bool AutoExpand = false;
-    bool RightToLeft = false;
-    bool LeftScroll = false;
-    bool Border = false;
-    bool DialogFrame = false;
-    bool RaisedEdge = false;
-    bool SunkenEdge = false;
-    bool SavePosition = false;
-
-    std::string TocFont = ",8,0";  // never stored; nothing changes it
-    std::string Title;
-    std::string Language;
-    std::string Font;
-    std::string DefaultTopic;
+    THelpProject() = default;
+    // A project with the given window options; the build inputs start empty.
+    explicit THelpProject(const TCHMProject& window) { Assign(window); }
 
     // Writes the project, contents, index and alias files into ProjectDir (CR LF lines, paths with
     // backslashes as the formats show them) and, when `compile` is set, compiles the project. A
@@ -122,23 +66,5 @@ public:
     std::string HeaderFileName;
     std::string LogFileName;
 };
-
-struct WindowNumberField {
-    const char* Key;
-    int32_t TCHMProject::*Member;
-};
-struct WindowFlagField {
-    const char* Key;
-    bool TCHMProject::*Member;
-};
-struct WindowTextField {
-    const char* Key;
-    std::string TCHMProject::*Member;
-};
-
-// The stored window options in project-file order: numbers, then flags, then texts.
-extern const std::array<WindowNumberField, 6> WindowNumberFields;
-extern const std::array<WindowFlagField, 39> WindowFlagFields;
-extern const std::array<WindowTextField, 4> WindowStoredTextFields;  // Title, Language, Font, DefaultTopic
 
 }  // namespace leafsmith

@@ -2,6 +2,7 @@
 // window handle its events, and the interface that answers questions.
 #pragma once
 
+#include "helpproject/chm_project.h"
 #include "text/text_utils.h"
 
 namespace leafsmith {
@@ -13,6 +14,7 @@ struct BuildEnvironment {
     EventHook ProcessEvents;       // may be empty
     UserQuestions* Questions = nullptr;
     bool ConfineIncludes = false;  // "[INC]" reads only inside the include folder
+    CompileCallback CompileMessage;  // receives the help compiler's messages; may be empty
 };
 
 }  // namespace leafsmith

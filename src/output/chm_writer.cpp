@@ -63,11 +63,9 @@ void TCHMSettings::Make() {
     CopyTemplateFiles(templ.CopyFiles);
     CopyResources(HtmlFolder());
 
-    HelpProject->TocBody = ContentsList();
-    HelpProject->AliasText = AliasLines;
-    HelpProject->MapText = MapLines;
+    const std::string contents = ContentsList();
     MakeHelpProject(Options->CHMFileName, "html\\" + Text->Topic(DefaultPageIndex(*Text)).FileName, Options->CompileChm,
-                    "Creating Chm Project...");
+                    "Creating Chm Project...", contents, AliasLines, MapLines);
 }
 
 }  // namespace leafsmith

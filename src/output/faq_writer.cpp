@@ -97,7 +97,6 @@ void TFAQSettings::Make() {
     CopyTemplateFiles(templ.CopyFiles);
     CopyResources(HtmlFolder());
     if (Options->OutputChmProject_Faq) {
-        HelpProject->TocBody.clear();
         MakeHelpProject(Options->CHMFileName_Faq, "html\\faq.htm", Options->CompileChm_Faq, "Creating Chm Project...");
     }
 }

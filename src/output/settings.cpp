@@ -201,20 +201,28 @@ void TSittings::CopyResources(const std::string& target, const std::string& icon
 }
 
 void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
-                                const std::string& infoText) {
-    HelpProject->ProjectDir = FormatFolder;
-    HelpProject->PagesDir = "html\\";
+                                const std::string& infoText, const std::string& tocBody, const std::string& aliasText,
+                                const std::string& mapText) {
+    // The window object keeps the title and default topic of its last build, as it always has.
     HelpProject->Title = ProjectTitle;
-    HelpProject->CompiledFile = compiledBaseName + ".chm";
     HelpProject->DefaultTopic = defaultTopic;
-    if (HelpProject->CompiledFile.front() != '/') {
-        InsideFormatFolder(FormatFolder, HelpProject->CompiledFile, "The compiled help file");
+    THelpProject project(*HelpProject);
+    project.ProjectDir = FormatFolder;
+    project.PagesDir = "html\\";
+    project.CompiledFile = compiledBaseName + ".chm";
+    project.TocBody = tocBody;
+    project.AliasText = aliasText;
+    project.MapText = mapText;
+    if (project.CompiledFile.front() != '/')
+        InsideFormatFolder(FormatFolder, project.CompiledFile, "The compiled help file");
+    if (Environment) {
+        project.Questions = Environment->Questions;
+        project.LogCallback = Environment->CompileMessage;
+        project.ProgressCallback = Environment->CompileMessage;
     }
-    if (HelpProject->Questions == nullptr && Environment)
-        HelpProject->Questions = Environment->Questions;
     DoInfo(this, infoText);
     Pause();
-    if (!HelpProject->Make(compile))
+    if (!project.Make(compile))
         Failed = true;
 }
 

@@ -50,10 +50,11 @@ public:
     // Copies the project's resource folder and the program's icons matching `iconPattern`.
     void CopyResources(const std::string& target, const std::string& iconPattern = "c*.*");
     void Pause();
-    // Fills the help project's build inputs shared by every format and calls its Make. A help file
-    // that was asked for and not written sets Failed.
+    // Writes the format's help project with the window options of HelpProject and calls its Make.
+    // A help file that was asked for and not written sets Failed.
     void MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
-                         const std::string& infoText);
+                         const std::string& infoText, const std::string& tocBody = {},
+                         const std::string& aliasText = {}, const std::string& mapText = {});
 
     // Checks, before any old output of the build is removed, what Make will need: the template
     // group and the files it names, the destinations, the resource folder, the help file. Raises

@@ -95,7 +95,7 @@ protected:
 
     // A help project as the build writes one: pages under html\, aliases and an alias header.
     void WriteProject(int pages) {
-        TCHMProject project;
+        THelpProject project;
         for (int i = 1; i <= pages; ++i) {
             WriteFile(folder / ("html/p" + std::to_string(i) + ".htm"), "<html><head><title>Page " + std::to_string(i) +
                                                                             "</title></head><body><a name=\"sec\"></a>"
