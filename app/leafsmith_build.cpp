@@ -147,14 +147,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return line;
 }
 
-std::string ExecutableFolder() {
-    std::vector<char> buffer(PATH_MAX + 1);
-    ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0)
-        return ".";
-    return FolderOf(std::string(buffer.data(), static_cast<size_t>(length)));
-}
-
 std::string WithoutTrailingSlash(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
@@ -227,7 +219,8 @@ TProjectOption LoadProject(const CommandLine& line) {
     // The program folder stands for {SetupDir} in stored paths, so it must not depend on where
     // the project file is: a relative --setup-dir is taken from the current folder.
     const std::string setupDir =
-        line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string() : ExecutableFolder();
+        line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string()
+                     : ProgramDataFolder(ExecutableFolder());
     TProjectOption options(WithoutTrailingSlash(setupDir));
     options.LoadFromFile(line.ProjectFile);
     return options;

@@ -22,7 +22,7 @@ BLUE, BLUE_LIGHT = (40, 104, 188), (120, 176, 236)
 FOLDER, FOLDER_BACK = (250, 200, 80), (222, 160, 48)
 GREEN, GREEN_LIGHT, GREEN_DARK = (62, 150, 66), (132, 200, 84), (28, 88, 40)
 RED, ORANGE, YELLOW = (214, 64, 52), (240, 128, 20), (255, 210, 60)
-PURPLE, TEAL, GREY = (124, 84, 196), (0, 140, 150), (150, 160, 174)
+PURPLE, TEAL, GREY, FILM = (124, 84, 196), (0, 140, 150), (150, 160, 174), (92, 100, 122)
 SUB = 5                            # sub-scanlines per pixel row
 
 
@@ -150,13 +150,6 @@ def rect(x0, y0, x1, y1):
     return [(x0, y0), (x1, y0), (x1, y1), (x0, y1)]
 
 
-def rounded(x0, y0, x1, y1, r):
-    pts = []
-    for cx, cy, a in ((x1 - r, y0 + r, 270), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90), (x0 + r, y0 + r, 180)):
-        pts += arc(cx, cy, r, r, a, a + 90, 6)
-    return pts
-
-
 def rotate(pts, degrees, cx, cy):
     c, s = math.cos(math.radians(degrees)), math.sin(math.radians(degrees))
     return [(cx + (x - cx) * c - (y - cy) * s, cy + (x - cx) * s + (y - cy) * c) for x, y in pts]
@@ -210,10 +203,11 @@ def new_mark(p):
 
 
 def book_closed(p, cover=BLUE):
-    p.solid(rect(4, 12, 14, 15), PAPER)                       # page block below the cover
-    p.solid([(3, 1), (13, 1), (13, 13), (3, 13)], cover)
-    p.shape(INK, rect(5, 2, 6, 12))                            # spine
-    p.shape(PAPER, rect(7, 4, 11, 6))                          # title label
+    p.solid(rect(4, 3, 14, 15), PAPER)                         # the pages, seen past the cover
+    p.shape(PAPER_SHADE, rect(5, 13, 13, 14), rect(12, 4, 13, 14))
+    p.solid(rect(2, 1, 12, 13), cover)
+    p.shape(INK, rect(4, 2, 5, 12))                            # spine
+    p.shape(PAPER, rect(6, 4, 10, 6))                          # title label
 
 
 def book_open(p):
@@ -235,9 +229,10 @@ def folder_open(p):
 
 
 def page(p, fold=True):
+    if not fold:
+        return p.solid(rect(2, 1, 13, 15), PAPER)
     p.solid([(3, 1), (10, 1), (14, 5), (14, 15), (3, 15)], PAPER)
-    if fold:
-        p.solid([(9, 1), (10, 1), (14, 5), (14, 6), (9, 6)], PAPER_SHADE)
+    p.solid([(9, 1), (10, 1), (14, 5), (14, 6), (9, 6)], PAPER_SHADE)
 
 
 def text_lines(p, x0, x1, ys, colour=TEXT_LINE):
@@ -245,9 +240,9 @@ def text_lines(p, x0, x1, ys, colour=TEXT_LINE):
 
 
 def query(p):
-    page(p)
-    p.line(BLUE, 1.6, arc(8.5, 7.2, 2.2, 2.0, 190, 400, 12) + [(8.5, 10.5)])
-    p.shape(BLUE, ellipse(8.5, 12.6, 1.0, 1.0, 12))
+    page(p)                                 # whole-unit blocks: a curved mark blurs at 16 px
+    p.shape(BLUE, rect(6, 3, 11, 5), rect(5, 4, 7, 6), rect(10, 4, 12, 8), rect(8, 7, 11, 9),
+            rect(8, 8, 10, 10), rect(8, 11, 10, 13))
 
 
 def text(p):
@@ -262,7 +257,8 @@ def globe(p, cx, cy, r):
     p.shape(GREEN + (0.9,), [(cx - r * 0.55, cy - r * 0.6), (cx + r * 0.1, cy - r * 0.75), (cx + r * 0.05, cy - r * 0.1),
                              (cx - r * 0.3, cy + r * 0.5), (cx - r * 0.7, cy)])
     p.shape(GREEN + (0.9,), [(cx + r * 0.35, cy + r * 0.05), (cx + r * 0.75, cy + r * 0.15), (cx + r * 0.4, cy + r * 0.7)])
-    p.line(INK + (0.55,), 0.8, arc(cx, cy, r * 0.42, r - 0.6, 0, 360, 24), [(cx - r + 0.6, cy), (cx + r - 0.6, cy)])
+    if r * p.unit >= 8:                     # the grid lines only muddy a small globe
+        p.line(INK + (0.55,), 0.8, arc(cx, cy, r * 0.42, r - 0.6, 0, 360, 24), [(cx - r + 0.6, cy), (cx + r - 0.6, cy)])
 
 
 def shortcut(p):
@@ -336,19 +332,19 @@ def music(p):
 
 
 def video(p):
-    p.solid(rect(1, 1, 15, 15), (60, 66, 80))
+    p.solid(rect(1, 1, 15, 15), FILM)
     p.shape(PAPER, *[rect(x, y, x + 1.5, y + 1.5) for x in (2, 12.5) for y in (2.5, 5.5, 8.5, 11.5)])
-    p.solid(rect(4.5, 2, 11.5, 7.5), BLUE_LIGHT, (60, 66, 80))
-    p.solid(rect(4.5, 8.5, 11.5, 14), BLUE_LIGHT, (60, 66, 80))
+    p.solid(rect(4.5, 2, 11.5, 7.5), BLUE_LIGHT, FILM)
+    p.solid(rect(4.5, 8.5, 11.5, 14), BLUE_LIGHT, FILM)
 
 
 def index(p):
     for y, colour in ((3, RED), (7, GREEN), (11, BLUE)):
-        p.solid(rect(10, y, 15, y + 3), colour)                # tabs on the right edge
+        p.solid(rect(10, y, 16, y + 3), colour)                # tabs on the right edge
     page(p, False)
-    p.shape(INK + (0.85,), *[rect(5, y, 6, y + 1) for y in (4, 7, 10)])
-    text_lines(p, 7, 12, (4, 7, 10))
-    text_lines(p, 5, 10, (13,))
+    p.shape(INK + (0.85,), *[rect(4, y, 5, y + 1) for y in (4, 7, 10)])
+    text_lines(p, 6, 11, (4, 7, 10))
+    text_lines(p, 4, 9, (13,))
 
 
 def idea(p):
@@ -366,8 +362,8 @@ def note(p):
 
 
 def tool(p):
-    handle = rotate(rect(7, 5, 9.5, 16.5), 45, 8, 8)
-    head = rotate(rect(3, 1, 13, 5), 45, 8, 8)
+    handle = rotate(rect(6.5, 5, 9.5, 17), 45, 8, 8)
+    head = rotate(rect(2.5, 0.5, 13.5, 5.5), 45, 8, 8)
     p.solid(handle, (190, 120, 60))
     p.solid(head, GREY)
 
@@ -461,10 +457,10 @@ def tb_preview(p):
 
 def small_arrow(turn, bar=False):
     def draw(p):
-        c, pts = 8.0, [(3, 9), (8, 4), (13, 9), (10, 9), (10, 14), (6, 14), (6, 9)]
+        c, pts = 8.0, [(1, 9), (8, 2), (15, 9), (11, 9), (11, 15), (5, 15), (5, 9)]
         if bar:
-            p.solid(rotate(rect(2, 1, 14, 4), turn, c, c), BLUE)
-            pts = [(x, y + 1.5) for x, y in pts]
+            p.solid(rotate(rect(1, 1, 15, 4), turn, c, c), BLUE)
+            pts = [(2, 11), (8, 5), (14, 11), (10, 11), (10, 15), (6, 15), (6, 11)]
         p.solid(rotate(pts, turn, c, c), BLUE)
     return draw
 
@@ -501,16 +497,17 @@ def leaf(base, control, tip, width, shrink=0.0, steps=28):
 
 def app_icon(p, pixels):
     w = max(1.25, 64.0 / pixels)           # at least one pixel of outline
-    p.solid([(12, 4), (38, 4), (52, 18), (52, 60), (12, 60)], PAPER, INK, w)
+    p = p.view(-4, 0, 1.0)                 # the leaf reaches further right than the page left
+    p.solid([(12, 4), (38, 4), (52, 18), (52, 56), (12, 56)], PAPER, INK, w)
     p.solid([(36, 4), (38, 4), (52, 18), (52, 20), (36, 20)], PAPER_SHADE, INK, w)
-    if pixels >= 32:
-        text_lines(p, 18, 30, (12,) if pixels < 48 else (11, 17), TEXT_LINE)
-        p.shape(TEXT_LINE, rect(18, 24, 44, 24 + w * 1.6))
-        if pixels >= 48:
-            p.shape(TEXT_LINE, rect(18, 30, 38, 30 + w * 1.6))
-    else:
-        p.shape(TEXT_LINE, rect(20, 16, 36, 20))
-    shape = ((22, 58), (50, 52), (60, 20)), 13.0
+    unit = pixels / 64.0
+    snap = lambda v: round((v - 4) * unit) / unit + 4
+    bars = [(18, 11, 30, 1.2), (18, 17, 30, 1.2), (18, 24, 44, 1.8), (18, 30, 38, 1.8)]
+    if pixels < 48:
+        bars = [(18, 12, 30, 1), (18, 18, 30, 1), (18, 26, 44, 1)] if pixels >= 32 else [(18, 14, 30, 1), (18, 22, 38, 1)]
+    for x0, y, x1, h in bars:                # text lines on whole pixels, so they stay sharp
+        p.shape(TEXT_LINE, rect(snap(x0), snap(y), snap(x1), snap(y) + max(1, round(h * w * unit)) / unit))
+    shape = (22, 58), (50, 52), (60, 20), 13.0
     left, right, rib = leaf(*shape)
     p.line(GREEN_DARK, 2.6 if pixels >= 48 else 4.0, [(23, 57), (16, 63)])
     p.shape(GREEN_DARK, left + right[::-1])
@@ -520,9 +517,11 @@ def app_icon(p, pixels):
     if pixels >= 32:
         p.line((214, 240, 176), w * 0.9, rib[2:-3])
     if pixels >= 64:
-        for t in (8, 13, 18):
-            x, y = rib[t]
-            p.line((214, 240, 176), w * 0.7, [(x, y), (x - 5.5, y - 3.5)], [(x, y), (x + 1.5, y + 6)])
+        for t in (9, 14, 19):
+            (x0, y0), (x, y), (x1, y1) = rib[t - 1:t + 2]
+            tx, ty = (x1 - x0) / math.hypot(x1 - x0, y1 - y0), (y1 - y0) / math.hypot(x1 - x0, y1 - y0)
+            p.line((214, 240, 176), w * 0.7, *[[(x, y), (x + 5 * (tx * 0.7 + s * ty), y + 5 * (ty * 0.7 - s * tx))]
+                                               for s in (1, -1)])
 
 
 # ---- splash: built-in stroke font --------------------------------------------------------------
@@ -570,9 +569,9 @@ def splash(p):
         t = min(1.0, max(0.0, (y / scale) / 207.0 * 0.75 + (x / scale) / 340.0 * 0.35))
         return tuple(a + (b - a) * t for a, b in zip(top, bottom))
     p.shape(background, rect(0, 0, 340, 207))
-    left, right, rib = leaf((250, 250), (410, 150), (330, -40), 70)   # a faint leaf for depth
-    p.shape(PAPER + (0.05,), left + right[::-1])
-    p.line(PAPER + (0.05,), 2.0, rib[1:-4])
+    left, right, rib = leaf((236, 70), (330, 80), (372, -30), 48)   # a faint leaf, clear of the label
+    p.shape(PAPER + (0.045,), left + right[::-1])
+    p.shape(PAPER + (0.03,), left + rib[::-1])
     p.shape(GREEN_LIGHT, rect(148, 128, 318, 130))
     app_icon(p.view(18, 40, 120 / 64.0), 120 * scale)
     word = "Leafsmith"

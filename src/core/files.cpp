@@ -439,6 +439,22 @@ std::string FindFileNoCase(const std::string& folder, const std::string& name) {
     return best.empty() ? std::string() : JoinPath(folder, best);
 }
 
+std::string ProgramDataFolder(const std::string& executableFolder) {
+    if (FileExists(JoinPath(executableFolder, "default.lfx")))
+        return executableFolder;
+    const std::string installed =
+        (fs::path(executableFolder) / ".." / "share" / "leafsmith").lexically_normal().string();
+    if (FileExists(JoinPath(installed, "default.lfx")))
+        return installed;
+    return executableFolder;
+}
+
+std::string ExecutableFolder() {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
+
 bool IsInsideFolderOnDisk(const std::string& path, const std::string& folder) {
     if (path.find('\0') != std::string::npos || folder.find('\0') != std::string::npos)
         return false;

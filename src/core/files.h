@@ -62,6 +62,13 @@ std::string WithTrailingSlash(const std::string& folder);
 // Returns the full path of the file found, or "" when there is none.
 std::string FindFileNoCase(const std::string& folder, const std::string& name);
 
+// The folder of the program's data files for a program in `executableFolder`: that folder itself
+// when the data lie beside the program (a build tree), else "../share/leafsmith" of an installed
+// program when it holds them; the executable's folder when neither does.
+std::string ProgramDataFolder(const std::string& executableFolder);
+// The folder of the running executable.
+std::string ExecutableFolder();
+
 // True when `path`, with every link and "." or ".." resolved as far as the path exists, lies inside
 // `folder` (or is it). Unlike a comparison of the text, a link that leads out is caught.
 bool IsInsideFolderOnDisk(const std::string& path, const std::string& folder);

@@ -290,7 +290,7 @@ bool THelpProject::Compile() {
             return false;
         }
     }
-    return CompileHHPTo(ProjectDir + ProjectFileName, target, LogCallback, ProgressCallback).Compiled;
+    return CompileHHPTo(ProjectDir + ProjectFileName, target, LogCallback, ProgressCallback, ProcessEvents).Compiled;
 }
 
 }  // namespace leafsmith

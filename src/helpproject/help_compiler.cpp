@@ -417,8 +417,14 @@ void WriteFully(int fd, const void* data, size_t size) {
 // Runs the compiler under a guard process and reads what it prints.
 class GuardedCompile {
 public:
-    explicit GuardedCompile(GuardPlan plan) : plan_(std::move(plan)) {}
-    ~GuardedCompile() { Release(); }
+    GuardedCompile(GuardPlan plan, EventHook processEvents)
+        : plan_(std::move(plan)), processEvents_(std::move(processEvents)) {}
+    // Leaving early (an exception from the event hook, for one) stops the compiler at once.
+    ~GuardedCompile() {
+        if (!finished_ && guard_ > 0)
+            ::kill(guard_, SIGTERM);
+        Release();
+    }
     GuardedCompile(const GuardedCompile&) = delete;
     GuardedCompile& operator=(const GuardedCompile&) = delete;
 
@@ -464,6 +470,7 @@ public:
             return output;
         }
         ReadLines(out[0], err[0], onLine, output.Errors);
+        finished_ = true;
         GuardReport message{-1, 0};
         ssize_t got;
         while ((got = ::read(report[0], &message, sizeof message)) < 0 && errno == EINTR) {
@@ -497,8 +504,8 @@ public:
     }
 
 private:
-    static void ReadLines(int outRead, int errRead, const std::function<void(const std::string&)>& onLine,
-                          std::vector<std::string>& errors) {
+    void ReadLines(int outRead, int errRead, const std::function<void(const std::string&)>& onLine,
+                   std::vector<std::string>& errors) {
         std::string pending[2];
         pollfd fds[2] = {{outRead, POLLIN, 0}, {errRead, POLLIN, 0}};
         int open = 2;
@@ -517,8 +524,12 @@ private:
                 }
             }
         };
+        // A caller with a window lets it handle its events while the compiler works.
+        const int wait = processEvents_ ? 50 : -1;
         while (open > 0) {
-            if (::poll(fds, 2, -1) < 0) {
+            if (processEvents_)
+                processEvents_();
+            if (::poll(fds, 2, wait) < 0) {
                 if (errno == EINTR)
                     continue;
                 break;
@@ -547,6 +558,8 @@ private:
     }
 
     GuardPlan plan_;
+    EventHook processEvents_;
+    bool finished_ = false;
     pid_t guard_ = -1;
     int control_ = -1;
 };
@@ -585,7 +598,7 @@ void WriteErrorLog(const std::string& folder, const std::string& logName, const 
 }
 
 CompileResult Compile(const std::string& projectPath, const std::string* chosenTarget, const CompileCallback& log,
-                      const CompileCallback& progress) {
+                      const CompileCallback& progress, const EventHook& processEvents) {
     CompileResult result;
     auto say = [&](const std::string& line) {
         if (log)
@@ -662,7 +675,7 @@ CompileResult Compile(const std::string& projectPath, const std::string* chosenT
     std::vector<std::string> messages;
     bool realError = false;
     const bool hadOldFile = FileExists(target);
-    GuardedCompile compile(plan);
+    GuardedCompile compile(plan, processEvents);
     // The messages name the compiled file as the project does, not by its temporary name.
     const std::string shownName = named.CompiledFile.empty() ? target : named.CompiledFile;
     ChildOutput child = compile.Run([&](const std::string& received) {
@@ -726,13 +739,14 @@ bool MayReplaceWithHelpFile(const std::string& path) {
     return info.st_size == 0 || IsArchive(path);
 }
 
-CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress) {
-    return Compile(projectPath, nullptr, log, progress);
+CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress,
+                         const EventHook& processEvents) {
+    return Compile(projectPath, nullptr, log, progress, processEvents);
 }
 
 CompileResult CompileHHPTo(const std::string& projectPath, const std::string& target, const CompileCallback& log,
-                           const CompileCallback& progress) {
-    return Compile(projectPath, &target, log, progress);
+                           const CompileCallback& progress, const EventHook& processEvents) {
+    return Compile(projectPath, &target, log, progress, processEvents);
 }
 
 }  // namespace leafsmith

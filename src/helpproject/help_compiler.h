@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "helpproject/chm_project.h"
+#include "text/text_utils.h"
 
 namespace leafsmith {
 
@@ -25,13 +26,16 @@ struct CompileResult {
 // is compiled under a temporary name beside the target and renamed over it only once it is
 // complete, so a failed or interrupted compile leaves the old file as it was; a file that is not a
 // compiled help file is never replaced. The compiler runs under a guard process that stops it and
-// removes every temporary file when this process dies, however it dies.
-CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress);
+// removes every temporary file when this process dies, however it dies. While it waits for the
+// compiler it calls `processEvents` (when set) every 50 ms at the longest; an exception from it stops
+// the compiler and leaves the old file as it was.
+CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress,
+                         const EventHook& processEvents = {});
 
 // The same, but the compiled file goes to `target`, a path the caller chose (it may lie outside the
 // project's folder), instead of the one the project names.
 CompileResult CompileHHPTo(const std::string& projectPath, const std::string& target, const CompileCallback& log,
-                           const CompileCallback& progress);
+                           const CompileCallback& progress, const EventHook& processEvents = {});
 
 // True when a compiled help file may be put at `path`: nothing is there, or a regular file that is
 // empty or already a compiled help file.

@@ -219,6 +219,7 @@ void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::
         project.Questions = Environment->Questions;
         project.LogCallback = Environment->CompileMessage;
         project.ProgressCallback = Environment->CompileMessage;
+        project.ProcessEvents = Environment->ProcessEvents;
     }
     DoInfo(this, infoText);
     Pause();

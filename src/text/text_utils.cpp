@@ -321,6 +321,46 @@ void WaitProcessing(int milliseconds, const EventHook& processEvents) {
     }
 }
 
+size_t InvalidMaskPosition(std::string_view mask) {
+    for (size_t i = 0; i < mask.size(); ++i) {
+        if (mask[i] != '[')
+            continue;
+        size_t first = i + 1;
+        if (first < mask.size() && mask[first] == '!')
+            ++first;
+        size_t close = mask.find(']', first + 1);
+        if (first >= mask.size() || close == std::string_view::npos)
+            return i + 1;
+        i = close;
+    }
+    return 0;
+}
+
+bool MatchesMask(const std::string& name, const std::string& mask) {
+    return ::fnmatch(mask.c_str(), name.c_str(), FNM_NOESCAPE | FNM_CASEFOLD) == 0;
+}
+
+void FindFilesByMask(const std::string& folder, const std::string& mask, bool subfolders,
+                     const std::function<void(const std::string&)>& onFound) {
+    CheckPathHasNoNul(folder);
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? "/" : folder, ec);
+    if (ec)
+        throw EFileError("Cannot read the folder \"" + folder + "\": " + ec.message(), ec.message());
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec)
+            throw EFileError("Cannot read the folder \"" + folder + "\": " + ec.message(), ec.message());
+        std::error_code kindError;
+        const std::string path = it->path().string();
+        if (it->is_directory(kindError) && !it->is_symlink(kindError)) {
+            if (subfolders)
+                FindFilesByMask(path, mask, true, onFound);
+        } else if (MatchesMask(it->path().filename().string(), mask)) {
+            onFound(path);
+        }
+    }
+}
+
 bool IsInsideFolder(const std::string& path, const std::string& folder) {
     std::error_code ec;
     fs::path base = fs::absolute(folder, ec).lexically_normal();

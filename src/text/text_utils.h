@@ -70,6 +70,18 @@ using EventHook = std::function<void()>;
 // Waits at least `milliseconds`, calling `processEvents` (when set) all the while.
 void WaitProcessing(int milliseconds, const EventHook& processEvents);
 
+// The position (counted from 1) where a file name mask is broken, or 0 when it is sound: a "[" set
+// needs its "]" and at least one character between them.
+size_t InvalidMaskPosition(std::string_view mask);
+// True when the whole `name` matches the mask: "*" any run, "?" any one character, "[a-c]" or "[!x]"
+// one character from or not from a set; letters match without regard to case.
+bool MatchesMask(const std::string& name, const std::string& mask);
+// Calls `onFound` with the full path of every file in `folder` whose name matches `mask`, in the order
+// the file system lists them; with `subfolders`, each sub-folder is searched where it is met. Links
+// to folders are not followed. Raises EFileError naming a folder that cannot be read.
+void FindFilesByMask(const std::string& folder, const std::string& mask, bool subfolders,
+                     const std::function<void(const std::string&)>& onFound);
+
 // True when `path`, once "." and ".." are resolved lexically, lies inside `folder` (or is it).
 bool IsInsideFolder(const std::string& path, const std::string& folder);
 
