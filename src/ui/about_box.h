@@ -1,0 +1,13 @@
+// The about box: the product, its version, its rights notice and where to find the project.
+#pragma once
+
+#include <QDialog>
+
+namespace leafsmith {
+
+class TfrmAbout : public QDialog {
+public:
+    explicit TfrmAbout(QWidget* parent = nullptr);
+};
+
+}  // namespace leafsmith
