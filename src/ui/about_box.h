@@ -6,6 +6,8 @@
 namespace leafsmith {
 
 class TfrmAbout : public QDialog {
+    Q_OBJECT
+
 public:
     explicit TfrmAbout(QWidget* parent = nullptr);
 };

@@ -16,6 +16,8 @@ class QTreeView;
 namespace leafsmith {
 
 class TfrmAddFilesByFolder : public QDialog {
+    Q_OBJECT
+
 public:
     explicit TfrmAddFilesByFolder(QWidget* parent = nullptr);
     // The files found by the last search, in the order the list shows them.

@@ -300,13 +300,12 @@ QWidget* TfrmMain::TextAnalysisPage() {
     };
     auto* groups = new QGridLayout;
     groups->addWidget(Group("General", general, "gbTextAnaGeneral"), 0, 0);
-    groups->addWidget(analysed("gbSubheadings", "cbSubheading", "Subheadings", "Not end with:",
-                               "lbNotSubheadingEnds", "btnSubheadingAdd", "btnSubheadingDel", "seSubheadingMaxLen",
-                               99999),
+    groups->addWidget(analysed("gbSubheadings", "cbSubheading", "Subheadings", "Not end with:", "lbNotSubheadingEnds",
+                               "btnSubheadingAdd", "btnSubheadingDel", "seSubheadingMaxLen", 99999),
                       0, 1);
-    groups->addWidget(analysed("gbIllustrativeTitle", "cbIllustrativeTitle", "Illustrative Sentences:", "End with:",
-                               "lbIllustrativeEnds", "btnIllustrativeAdd", "btnIllustrativeDel",
-                               "seIllustrativeTitleMaxLen", 99999),
+    groups->addWidget(analysed("gbIllustrativeTitle", "cbIllustrativeTitle",
+                               "Illustrative Sentences:", "End with:", "lbIllustrativeEnds", "btnIllustrativeAdd",
+                               "btnIllustrativeDel", "seIllustrativeTitleMaxLen", 99999),
                       1, 0);
     groups->addWidget(analysed("gbTerms", "cbTerms", "Terms", "From beginning to :", "lbTermsEnds", "btnTermsAdd",
                                "btnTermsDel", "seTermsMaxLen", 99999),
@@ -374,9 +373,11 @@ QWidget* TfrmMain::ChmCommonPage() {
 
 QWidget* TfrmMain::OutputSettingsPage() {
     auto* formats = new QGridLayout;
-    const std::initializer_list<std::pair<const char*, const char*>> rows = {
-        {"cbChm", "btnChm"}, {"cbWebsite", "btnWebsite"}, {"cbEbook", "btnEbook"},
-        {"cbFAQ", "btnFAQ"}, {"cbSingleHTML", "btnSingleHTML"}};
+    const std::initializer_list<std::pair<const char*, const char*>> rows = {{"cbChm", "btnChm"},
+                                                                             {"cbWebsite", "btnWebsite"},
+                                                                             {"cbEbook", "btnEbook"},
+                                                                             {"cbFAQ", "btnFAQ"},
+                                                                             {"cbSingleHTML", "btnSingleHTML"}};
     const char* captions[] = {"CHM Project", "Website", "E-book", "FAQ", "SingleHTML"};
     int row = 0;
     for (const auto& [check, button] : rows) {

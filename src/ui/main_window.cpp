@@ -9,10 +9,11 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -74,10 +75,12 @@ TfrmMain::TfrmMain(const std::string& setupDir, const std::string& projectPath, 
     AskTextFiles = [this] {
         return QFileDialog::getOpenFileNames(this, "Add Files", QString(), "Text Files (*.txt);;All Files (*)");
     };
-    AskFolder = [this](const QString& start) { return QFileDialog::getExistingDirectory(this, "Select a folder:", start); };
+    AskFolder = [this](const QString& start) {
+        return QFileDialog::getExistingDirectory(this, "Select a folder:", start);
+    };
     OpenWithDesktop = [](const QString& target) {
-        const QUrl url = target.contains("://") || target.startsWith("mailto:") ? QUrl(target)
-                                                                                : QUrl::fromLocalFile(target);
+        const QUrl url =
+            target.contains("://") || target.startsWith("mailto:") ? QUrl(target) : QUrl::fromLocalFile(target);
         return QDesktopServices::openUrl(url);
     };
 
@@ -174,8 +177,7 @@ void TfrmMain::BuildActions() {
     }
     examplesMenu_->addSeparator();
     QAction* folder = examplesMenu_->addAction("Browser Examples Folder");
-    connect(folder, &QAction::triggered, this,
-            [this] { OpenWithDesktop(FromBytes(JoinPath(setupDir_, "Examples"))); });
+    connect(folder, &QAction::triggered, this, [this] { OpenWithDesktop(FromBytes(JoinPath(setupDir_, "Examples"))); });
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(actHelp);
     help->addAction(actShowSamples_);
@@ -231,23 +233,12 @@ void TfrmMain::BuildActions() {
         if (dialog.exec() == QDialog::Accepted)
             listEditor_->SetEntries(dialog.Found());
     });
-    auto* list = Control<QListWidget>("lbFileList");
-    auto* selectAll = new QAction(list);
-    selectAll->setShortcut(QKeySequence::SelectAll);
-    selectAll->setShortcutContext(Qt::WidgetShortcut);
-    list->addAction(selectAll);
-    connect(selectAll, &QAction::triggered, this, [this] { listEditor_->SelectAll(); });
-    auto* deleteKey = new QAction(list);
-    deleteKey->setShortcut(Qt::Key_Delete);
-    deleteKey->setShortcutContext(Qt::WidgetShortcut);
-    list->addAction(deleteKey);
-    connect(deleteKey, &QAction::triggered, this, [this] { listEditor_->DeleteSelected(); });
+    Control<QListWidget>("lbFileList")->installEventFilter(this);
 
-    for (const auto& [add, del, target] :
-         {std::tuple{"btnSubheadingAdd", "btnSubheadingDel", "lbNotSubheadingEnds"},
-          std::tuple{"btnIllustrativeAdd", "btnIllustrativeDel", "lbIllustrativeEnds"},
-          std::tuple{"btnTermsAdd", "btnTermsDel", "lbTermsEnds"},
-          std::tuple{"btnRemindersAdd", "btnRemindersDel", "lbReminders"}}) {
+    for (const auto& [add, del, target] : {std::tuple{"btnSubheadingAdd", "btnSubheadingDel", "lbNotSubheadingEnds"},
+                                           std::tuple{"btnIllustrativeAdd", "btnIllustrativeDel", "lbIllustrativeEnds"},
+                                           std::tuple{"btnTermsAdd", "btnTermsDel", "lbTermsEnds"},
+                                           std::tuple{"btnRemindersAdd", "btnRemindersDel", "lbReminders"}}) {
         const char* listName = target;
         clicked(add, [this, listName] { AddToListBox(listName); });
         clicked(del, [this, listName] { DelFromListBox(listName); });
@@ -278,6 +269,22 @@ void TfrmMain::BuildActions() {
     });
 }
 
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // In the text-file list, Del (with any modifier keys) deletes and Ctrl+A selects everything.
+    if (watched == listEditor_->ListBox && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete) {
+            listEditor_->DeleteSelected();
+            return true;
+        }
+        if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
+            listEditor_->SelectAll();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 // --- Controls and options -------------------------------------------------------------------------
 
 FormValues TfrmMain::ReadForm() const {
@@ -295,7 +302,7 @@ FormValues TfrmMain::ReadForm() const {
                 auto shown = std::find_if(shownTexts_.begin(), shownTexts_.end(),
                                           [&](const auto& entry) { return entry.first == binding.Control; });
                 form.emplace_back(shown != shownTexts_.end() && FromBytes(shown->second) == text ? shown->second
-                                                                                                : ToBytes(text));
+                                                                                                 : ToBytes(text));
                 break;
             }
             case Transfer::Integer:
@@ -456,9 +463,9 @@ void TfrmMain::cbArrowClick() {
 }
 
 void TfrmMain::EnableDisableOutputButton() {
-    for (const auto& [check, button] : {std::pair{"cbChm", "btnChm"}, std::pair{"cbWebsite", "btnWebsite"},
-                                        std::pair{"cbEbook", "btnEbook"}, std::pair{"cbFAQ", "btnFAQ"},
-                                        std::pair{"cbSingleHTML", "btnSingleHTML"}}) {
+    for (const auto& [check, button] :
+         {std::pair{"cbChm", "btnChm"}, std::pair{"cbWebsite", "btnWebsite"}, std::pair{"cbEbook", "btnEbook"},
+          std::pair{"cbFAQ", "btnFAQ"}, std::pair{"cbSingleHTML", "btnSingleHTML"}}) {
         Control<QWidget>(button)->setEnabled(Control<QAbstractButton>(check)->isChecked());
     }
 }
@@ -483,8 +490,9 @@ void TfrmMain::SelectAFolder(const char* field) {
 void TfrmMain::AddToListBox(const char* list) {
     bool accepted = false;
     const QString text = QInputDialog::getText(
-        this, "Add a string", "Entre a string (Replace blank spaces on the head or the tail with \"[BS]\"): ",
-        QLineEdit::Normal, QString(), &accepted);
+        this, "Add a string",
+        "Entre a string (Replace blank spaces on the head or the tail with \"[BS]\"): ", QLineEdit::Normal, QString(),
+        &accepted);
     if (!accepted)
         return;
     TListBoxExtendEvent editor(Control<QListWidget>(list));
@@ -583,8 +591,7 @@ bool TfrmMain::SaveProject() {
 }
 
 bool TfrmMain::actSaveAsExecute() {
-    const QString suggested =
-        CurrentProjectPath.empty() ? QString("Unnamed.lfx") : FromBytes(CurrentProjectPath);
+    const QString suggested = CurrentProjectPath.empty() ? QString("Unnamed.lfx") : FromBytes(CurrentProjectPath);
     const QString chosen = AskSaveFile("Save As", ProjectFilter(), suggested);
     if (chosen.isEmpty())
         return false;
@@ -677,7 +684,8 @@ void TfrmMain::HowToUse() {
     const QString pages = FromBytes(JoinPath(setupDir_, "manual/html/index.htm"));
     QString text =
         "There is no program for help files (.chm) on this system. Install one, for example with:\n\n"
-        "    sudo apt install xchm\n\nThe manual is \"" + manual + "\".";
+        "    sudo apt install xchm\n\nThe manual is \"" +
+        manual + "\".";
     if (QFileInfo::exists(pages)) {
         if (QMessageBox::question(this, QApplication::applicationDisplayName(),
                                   text + "\n\nOpen the manual's web pages instead?") == QMessageBox::Yes) {

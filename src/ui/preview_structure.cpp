@@ -50,8 +50,8 @@ TfrmPreviewStructure::TfrmPreviewStructure(const TProjectOption& options, QWidge
 
     std::vector<QTreeWidgetItem*> items;
     for (const TopicTreeNode& node : text_->FillTree()) {
-        auto* item = node.Parent < 0 ? new QTreeWidgetItem(tvNav)
-                                     : new QTreeWidgetItem(items[static_cast<size_t>(node.Parent)]);
+        auto* item =
+            node.Parent < 0 ? new QTreeWidgetItem(tvNav) : new QTreeWidgetItem(items[static_cast<size_t>(node.Parent)]);
         item->setText(0, ShownText(node.Text));
         item->setData(0, TopicRole, node.TopicIndex);
         ShowImage(item, node.ImageIndex);

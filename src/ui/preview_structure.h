@@ -14,6 +14,8 @@ class TAllText;
 class TProjectOption;
 
 class TfrmPreviewStructure : public QDialog {
+    Q_OBJECT
+
 public:
     // Reads and splits the project's text files as a build does. Raises the library's error when
     // they cannot be split, so that no empty dialog is ever shown.

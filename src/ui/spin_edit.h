@@ -14,6 +14,20 @@ public:
         setAccelerated(true);
     }
     QString Text() const { return lineEdit()->text(); }
+    // Digits only; a text out of range, or empty, stays while it is typed ("02" stays "02").
+    QValidator::State validate(QString& input, int&) const override {
+        if (input.isEmpty())
+            return QValidator::Intermediate;
+        for (QChar c : input) {
+            if (!c.isDigit())
+                return QValidator::Invalid;
+        }
+        bool number = false;
+        const int value = input.toInt(&number);
+        if (!number)
+            return QValidator::Invalid;
+        return value >= minimum() && value <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    }
     void SetText(const QString& text) {
         bool number = false;
         const int value = text.toInt(&number);

@@ -24,8 +24,8 @@ QString FromBytes(const std::string& bytes) {
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        char16_t shown = byte >= 0x80 && byte < 0xA0 && Windows1252High[byte - 0x80] ? Windows1252High[byte - 0x80]
-                                                                                   : char16_t(byte);
+        char16_t shown =
+            byte >= 0x80 && byte < 0xA0 && Windows1252High[byte - 0x80] ? Windows1252High[byte - 0x80] : char16_t(byte);
         text.append(QChar(shown));
     }
     return text;
