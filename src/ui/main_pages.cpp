@@ -1,4 +1,6 @@
 // The eight pages of the main window: their controls, named as the project file names them.
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,7 +111,7 @@ void Together(QWidget* owner, std::initializer_list<QRadioButton*> buttons) {
 
 }  // namespace
 
-QWidget* TfrmMain::Page(const QString& heading, QLayout* content) {
+QWidget* TfrmMain::Page(const QString& heading, QLayout* content, bool fill) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* title = new QLabel(heading);
@@ -118,8 +120,24 @@ QWidget* TfrmMain::Page(const QString& heading, QLayout* content) {
     font.setPointSizeF(font.pointSizeF() * 1.6);
     title->setFont(font);
     layout->addWidget(title);
-    layout->addLayout(content);
-    layout->addStretch(1);
+    layout->addLayout(content, fill ? 1 : 0);
+    if (!fill)
+        layout->addStretch(1);
+    // The labels of all the forms on a page share one column width, so their fields line up.
+    const QList<QFormLayout*> forms = page->findChildren<QFormLayout*>();
+    int widest = 0;
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole); label && label->widget())
+                widest = std::max(widest, label->widget()->sizeHint().width());
+        }
+    }
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole); label && label->widget())
+                label->widget()->setMinimumWidth(widest);
+        }
+    }
     return page;
 }
 
@@ -170,9 +188,7 @@ QWidget* TfrmMain::TextFilesPage() {
     layout->addLayout(moves);
     layout->addWidget(files, 1);
     layout->addLayout(commands);
-    QWidget* page = Page("Text Files", layout);
-    qobject_cast<QVBoxLayout*>(page->layout())->setStretch(1, 1);  // the list takes the height
-    return page;
+    return Page("Text Files", layout, true);
 }
 
 QWidget* TfrmMain::SeparatingPage() {
@@ -331,8 +347,10 @@ QWidget* TfrmMain::HtmlFilesPage() {
     extension->setMaximumWidth(120);
     names->addRow(Label("Extension :", extension), extension);
     auto* start = Named(new TSpinEdit(0, 999999), "seStart");
+    start->setMaximumWidth(120);
     names->addRow(Label("The counter start with:", start), start);
     auto* length = Named(new TSpinEdit(1, 10), "seLength");
+    length->setMaximumWidth(120);
     names->addRow(Label("Min length(fill zero to proper):", length), length);
     auto* head = Edit("edtHead");
     head->setMaximumWidth(240);
@@ -416,9 +434,7 @@ QWidget* TfrmMain::CreatePage() {
     layout->addWidget(Label("Information:", mmMakeInfo_));
     layout->addWidget(mmMakeInfo_, 1);
     layout->addLayout(buttons);
-    QWidget* page = Page("Create", layout);
-    qobject_cast<QVBoxLayout*>(page->layout())->setStretch(1, 1);
-    return page;
+    return Page("Create", layout, true);
 }
 
 void TfrmMain::BuildPages() {

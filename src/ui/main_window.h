@@ -74,7 +74,8 @@ private:
     QWidget* ChmCommonPage();
     QWidget* OutputSettingsPage();
     QWidget* CreatePage();
-    QWidget* Page(const QString& heading, QLayout* content);
+    // A page under its heading; with `fill` the content takes the page's height.
+    QWidget* Page(const QString& heading, QLayout* content, bool fill = false);
 
     FormValues ReadForm() const;
     void WriteForm(const FormValues& values);
