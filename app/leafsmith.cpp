@@ -30,7 +30,6 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quorvane");
     QApplication::setApplicationName("Leafsmith");
-    QApplication::setApplicationDisplayName("Leafsmith");
     QApplication::setApplicationVersion(leafsmith::LeafsmithVersion);
     QApplication::setWindowIcon(leafsmith::Picture("leafsmith"));
 

@@ -55,6 +55,11 @@ void TSittings::Pause() {
         WaitProcessing(Environment->PauseMilliseconds, Environment->ProcessEvents);
 }
 
+void TSittings::ProcessEvents() const {
+    if (Environment && Environment->ProcessEvents)
+        Environment->ProcessEvents();
+}
+
 void TSittings::DeleteOldFiles(const std::string& message) {
     std::string folder = FormatFolder;
     while (folder.size() > 1 && folder.back() == '/')
@@ -178,6 +183,7 @@ void TSittings::CopyTemplateFiles(const StringList& entries) {
         NameValue parts = SplitNameValue(entry);
         if (parts.Name.empty())
             continue;
+        ProcessEvents();
         const std::string source = GroupFile(parts.Name, "The copied file");
         if (!parts.Value.empty()) {
             std::string target = InsideFormatFolder(HtmlFolder(), parts.Value, "The destination of the copied file");
@@ -197,7 +203,9 @@ void TSittings::CopyResources(const std::string& target, const std::string& icon
         CopyFolderTreeOrRaise(WithTrailingSlash(Options->ResolvePath(Slashes(Options->SourcePath))) + "*.*",
                               destination);
     }
+    ProcessEvents();
     CopyFolderTreeOrRaise(JoinPath(ProgramFolder(), "icons/" + iconPattern), target + "icons/");
+    ProcessEvents();
 }
 
 void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,

@@ -50,6 +50,8 @@ public:
     // Copies the project's resource folder and the program's icons matching `iconPattern`.
     void CopyResources(const std::string& target, const std::string& iconPattern = "c*.*");
     void Pause();
+    // Lets the window handle its events between two steps of some length.
+    void ProcessEvents() const;
     // Writes the format's help project with the window options of HelpProject and calls its Make.
     // A help file that was asked for and not written sets Failed.
     void MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,

@@ -1,15 +1,22 @@
 // window_tour PROJECT OUTPUT_FOLDER: opens the main window with a project on the real display
 // (Xvfb in scripts/window_screenshots.sh), shows each page, the structure preview, the about box and
 // a finished build, and saves a picture of the screen for each as it goes.
+//
+// window_tour --responsiveness PROJECT: builds the project in the window with a 10 ms heartbeat and
+// prints every pause of the event loop longer than 100 ms with the log line it came after.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -49,12 +56,49 @@ void OnNextModal(const std::function<void(QWidget*)>& then) {
 
 }  // namespace
 
+// Every stretch longer than 100 ms in which the window's event loop did not run during a build.
+int MeasureResponsiveness(const char* project) {
+    leafsmith::TfrmMain window(leafsmith::ProgramDataFolder(leafsmith::ExecutableFolder()), project);
+    window.show();
+    Settle();
+    auto* log = window.findChild<QPlainTextEdit*>("mmMakeInfo");
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    int ticks = 0;
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 gap = clock.elapsed() - last;
+        if (gap > 100) {
+            const QString line = log->document()->lastBlock().previous().text();
+            std::printf("pause of %lld ms after \"%s\"\n", static_cast<long long>(gap), qPrintable(line));
+        }
+        longest = std::max(longest, gap);
+        last = clock.elapsed();
+        ++ticks;
+    });
+    auto* answer = new QTimer;
+    QObject::connect(answer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    answer->start(20);
+    clock.start();
+    heartbeat.start(10);
+    window.findChild<QAbstractButton*>("btnMake")->click();
+    heartbeat.stop();
+    std::printf("build of %.1f s: %d heartbeats, longest pause %lld ms, %d log lines\n", clock.elapsed() / 1000.0,
+                ticks, static_cast<long long>(longest), log->blockCount());
+    return 0;
+}
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quorvane");
-    QApplication::setApplicationName("Leafsmith tour");
-    QApplication::setApplicationDisplayName("Leafsmith");
+    QApplication::setApplicationName("Leafsmith");
     QApplication::setWindowIcon(leafsmith::Picture("leafsmith"));
+    if (argc == 3 && QString(argv[1]) == "--responsiveness")
+        return MeasureResponsiveness(argv[2]);
     if (argc < 3) {
         std::fprintf(stderr, "usage: window_tour PROJECT OUTPUT_FOLDER\n");
         return 2;
