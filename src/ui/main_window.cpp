@@ -681,7 +681,7 @@ void TfrmMain::HowToUse() {
     const bool known = query.waitForFinished(3000) && !query.readAllStandardOutput().trimmed().isEmpty();
     if (known && OpenWithDesktop(manual))
         return;
-    const QString pages = FromBytes(JoinPath(setupDir_, "manual/html/index.htm"));
+    const QString pages = FromBytes(JoinPath(setupDir_, "manual-html/index.htm"));
     QString text =
         "There is no program for help files (.chm) on this system. Install one, for example with:\n\n"
         "    sudo apt install xchm\n\nThe manual is \"" +

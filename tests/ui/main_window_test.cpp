@@ -1,5 +1,6 @@
 // The main window, offscreen, driven through its widgets by their object names.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -232,6 +233,24 @@ private slots:
         QVERIFY2(ticks > 100, qPrintable(QString::number(ticks)));  // the two-second pauses kept it alive
         QVERIFY2(longestGap < 500, qPrintable(QString::number(longestGap)));
         QVERIFY(Get<QWidget>(window, "btnMake")->isEnabled());
+    }
+
+    void helpOpensTheManualOrSaysWhatToInstall() {
+        TfrmMain window(ProgramFolder(), "");
+        QStringList opened;
+        window.OpenWithDesktop = [&](const QString& target) {
+            opened << target;
+            return true;
+        };
+        BoxAnswerer answers({QMessageBox::Yes});
+        window.findChild<QAction*>("actHowToUse")->trigger();
+        QCOMPARE(opened.size(), 1);
+        if (answers.Texts.isEmpty()) {
+            QVERIFY(opened[0].endsWith("/manual.chm"));  // this system has a program for help files
+        } else {
+            QVERIFY(answers.Texts[0].contains("sudo apt install xchm"));
+            QVERIFY(opened[0].endsWith("/manual-html/index.htm"));
+        }
     }
 
     void thePreviewShowsTheTopicsOrTheSplittingError() {
