@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 #include <filesystem>
 
 #include "test_support.h"
+#include "ui/add_files_by_folder.h"
 #include "ui/main_window.h"
 #include "ui/preview_structure.h"
 
@@ -233,6 +235,27 @@ private slots:
         QVERIFY2(ticks > 100, qPrintable(QString::number(ticks)));  // the two-second pauses kept it alive
         QVERIFY2(longestGap < 500, qPrintable(QString::number(longestGap)));
         QVERIFY(Get<QWidget>(window, "btnMake")->isEnabled());
+    }
+
+    void addingFilesByFolderChecksTheMaskFirst() {
+        testing::TempFolder folder;
+        for (const char* name : {"b.txt", "A.TXT", "c.log", "sub/d.txt"})
+            testing::WriteFile(folder / name, "x");
+        TfrmAddFilesByFolder dialog;
+        dialog.findChild<QLineEdit*>("edtDirectory")->setText(QString::fromStdString(folder.Path()));
+        auto* filter = dialog.findChild<QComboBox*>("cbFilter");
+        filter->setEditText("[abc");
+        BoxAnswerer answers({QMessageBox::Ok});
+        dialog.Search();
+        QCOMPARE(answers.Texts, QStringList{"'[abc' is an invalid mask at (1)"});
+        QVERIFY(dialog.findChild<QPushButton*>("BitBtn1")->isEnabled());  // still open and usable
+        QCOMPARE(dialog.result(), 0);
+
+        filter->setEditText("*.txt");
+        dialog.Search();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::string base = folder.Path() + "/";
+        QCOMPARE(dialog.Found(), (StringList{base + "A.TXT", base + "b.txt", base + "sub/d.txt"}));
     }
 
     void helpOpensTheManualOrSaysWhatToInstall() {

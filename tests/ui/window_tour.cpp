@@ -9,11 +9,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
