@@ -19,41 +19,15 @@
 #include <filesystem>
 
 #include "test_support.h"
+#include "ui/ui_test_support.h"
 #include "ui/add_files_by_folder.h"
 #include "ui/main_window.h"
 #include "ui/preview_structure.h"
 
 namespace leafsmith {
 
-namespace {
-
-std::string ProgramFolder() {
-    const char* folder = std::getenv("LEAFSMITH_BIN_DIR");
-    return folder ? folder : "build/bin";
-}
-
-// Answers the message boxes that open, in order, and keeps their texts.
-class BoxAnswerer : public QObject {
-public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers) : answers_(std::move(answers)) {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || answers_.empty())
-                return;
-            Texts << box->text();
-            box->button(answers_.front())->click();
-            answers_.pop_front();
-        });
-        timer_.start(10);
-    }
-    QStringList Texts;
-
-private:
-    std::deque<QMessageBox::StandardButton> answers_;
-    QTimer timer_;
-};
-
-}  // namespace
+using testing::BoxAnswerer;
+using testing::DataFolder;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -72,8 +46,8 @@ class MainWindowTest : public QObject {
         testing::WriteFile(folder / "group/templates.ini", "[Template1]\nContentTemplates=page.htm\nType=0\n");
         testing::WriteFile(folder / "group/page.htm", "<html><head></head><body>($CONTENT$)</body></html>\n");
         testing::WriteFile(folder / "text.txt", "One\nfirst\n{Para}\nTwo\nsecond\n{Para}\nThree\nthird\n");
-        TProjectOption options(ProgramFolder());
-        options.LoadFromFile(ProgramFolder() + "/default.lfx");
+        TProjectOption options(DataFolder());
+        options.LoadFromFile(DataFolder() + "/default.lfx");
         options.FileList = {folder / "text.txt"};
         options.OutputChm = true;
         options.OutputWebsite = options.OutputEbook = options.OutputFaq = options.OutputSingleHtml = false;
@@ -87,7 +61,7 @@ class MainWindowTest : public QObject {
 
 private slots:
     void enablingRulesFollowTheClicks() {
-        TfrmMain window(ProgramFolder(), "");
+        TfrmMain window(DataFolder(), "");
         Click(window, "rbNumOfSigns");
         QVERIFY(Get<QRadioButton>(window, "rbOneOrMorePerFile")->isChecked());
         QVERIFY(Get<QRadioButton>(window, "rbBlock4")->isChecked());
@@ -121,7 +95,7 @@ private slots:
     }
 
     void theChangeTestSeesWhatIsShown() {
-        TfrmMain window(ProgramFolder(), "");
+        TfrmMain window(DataFolder(), "");
         QVERIFY(!window.IsFormChanged());
         Click(window, "cbHR");
         Click(window, "cbHR");
@@ -137,7 +111,7 @@ private slots:
     }
 
     void theTextFileListFollowsItsButtons() {
-        TfrmMain window(ProgramFolder(), "");
+        TfrmMain window(DataFolder(), "");
         auto* list = Get<QListWidget>(window, "lbFileList");
         window.AskTextFiles = [] { return QStringList{"a", "b", "c", "d", "e", "B"}; };
         Click(window, "btnAddFiles");
@@ -170,7 +144,7 @@ private slots:
 
     void projectCommandsAskBeforeTheyDropChanges() {
         testing::TempFolder folder;
-        TfrmMain window(ProgramFolder(), "");
+        TfrmMain window(DataFolder(), "");
         QCOMPARE(window.windowTitle(), QString(QApplication::applicationDisplayName() + " - Unnamed.lfx"));
         QString suggested;
         window.AskSaveFile = [&](const QString&, const QString&, const QString& name) {
@@ -208,7 +182,7 @@ private slots:
 
     void aBuildFillsTheLogAndKeepsTheWindowResponsive() {
         testing::TempFolder folder;
-        TfrmMain window(ProgramFolder(), SmallProject(folder));
+        TfrmMain window(DataFolder(), SmallProject(folder));
         window.show();
         QElapsedTimer clock;
         qint64 last = 0;
@@ -259,7 +233,7 @@ private slots:
     }
 
     void helpOpensTheManualOrSaysWhatToInstall() {
-        TfrmMain window(ProgramFolder(), "");
+        TfrmMain window(DataFolder(), "");
         QStringList opened;
         window.OpenWithDesktop = [&](const QString& target) {
             opened << target;
@@ -278,7 +252,7 @@ private slots:
 
     void thePreviewShowsTheTopicsOrTheSplittingError() {
         testing::TempFolder folder;
-        TfrmMain window(ProgramFolder(), SmallProject(folder));
+        TfrmMain window(DataFolder(), SmallProject(folder));
         QStringList titles;
         QString body;
         QTimer::singleShot(50, [&] {
