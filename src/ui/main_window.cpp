@@ -34,10 +34,15 @@
 #include "output/settings.h"
 #include "ui/about_box.h"
 #include "ui/add_files_by_folder.h"
+#include "ui/compile_hhp.h"
+#include "ui/designer.h"
 #include "ui/list_box_extend_event.h"
+#include "ui/output_settings.h"
 #include "ui/pictures.h"
 #include "ui/preview_structure.h"
 #include "ui/spin_edit.h"
+#include "ui/templet_ini_maker.h"
+#include "ui/templet_manager.h"
 #include "ui/text_codec.h"
 #include "ui/window_sink.h"
 
@@ -101,6 +106,13 @@ TfrmMain::TfrmMain(const std::string& setupDir, const std::string& projectPath, 
     QSettings settings;
     ShowSamplesMenu(settings.value("ShowSamplesMenu", actShowSamples_->isChecked()).toBool());
     resize(820, 640);
+
+    // The dialogs that live as long as the program, made after the main window.
+    designer_ = new TfrmDesigner(this);
+    selection_ = new TfrmSelectTemplet(setupDir_, this);
+    settings_ = new TfrmSetting(setupDir_, designer_, selection_, this);
+    about_ = new TfrmAbout(this);
+    compile_ = new TfrmCompileHHP(this);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -145,10 +157,7 @@ void TfrmMain::BuildActions() {
     connect(actBrowser, &QAction::triggered, this, [this] { actBrowserExecute(); });
     connect(actHelp, &QAction::triggered, this, [this] { HowToUse(); });
     connect(actShowSamples_, &QAction::triggered, this, [this](bool shown) { ShowSamplesMenu(shown); });
-    connect(actAbout, &QAction::triggered, this, [this] {
-        TfrmAbout about(this);
-        about.exec();
-    });
+    connect(actAbout, &QAction::triggered, this, [this] { about_->exec(); });
     connect(actPrevious_, &QAction::triggered, this, [this] { pcMain_->setCurrentIndex(pcMain_->currentIndex() - 1); });
     connect(actNext_, &QAction::triggered, this, [this] { pcMain_->setCurrentIndex(pcMain_->currentIndex() + 1); });
     auto updatePaging = [this](int page) {
@@ -162,6 +171,20 @@ void TfrmMain::BuildActions() {
     project->addActions({actNew, actOpenProject, actSave, actSaveAs});
     project->addSeparator();
     project->addAction(fileExit);
+    QMenu* templates = menuBar()->addMenu("&Template");
+    QAction* manager = templates->addAction("Template Group Manager...");
+    manager->setObjectName("actTemplateManager");
+    connect(manager, &QAction::triggered, this, [this] {
+        TfrmTempletManager dialog(setupDir_, this);
+        dialog.exec();
+    });
+    QAction* editor = templates->addAction("Templates.ini Editor...");
+    editor->setObjectName("actTemplatesIniEditor");
+    connect(editor, &QAction::triggered, this, [this] { (new TfrmTempletIniMaker(setupDir_, this))->show(); });
+    QMenu* toolsMenu = menuBar()->addMenu("T&ools");
+    QAction* compile = toolsMenu->addAction("Compile CHM Project...");
+    compile->setObjectName("actCompileProject");
+    connect(compile, &QAction::triggered, this, [this] { compile_->exec(); });
     examplesMenu_ = menuBar()->addMenu("Ex&amples");
     const std::pair<const char*, const char*> examples[] = {
         {"Example 1 (All formats)", "Examples/Example1.lfx"},
@@ -256,6 +279,11 @@ void TfrmMain::BuildActions() {
         clicked(name, [this] { cbArrowClick(); });
     for (const char* name : {"cbChm", "cbWebsite", "cbEbook", "cbFAQ", "cbSingleHTML"})
         clicked(name, [this] { EnableDisableOutputButton(); });
+    int format = 0;
+    for (const char* name : {"btnChm", "btnWebsite", "btnEbook", "btnFAQ", "btnSingleHTML"}) {
+        const int shown = format++;
+        clicked(name, [this, shown] { OpenFormatSettings(shown); });
+    }
 
     // A destination folder is a name inside the output, not a path from its root.
     auto* destination = Control<QLineEdit>("edtDestFolder");
@@ -659,6 +687,22 @@ void TfrmMain::actBrowserExecute() {
         OpenWithDesktop(FromBytes(Options.ResolvePath(Session.BrowseTarget)));
 }
 
+void TfrmMain::OpenFormatSettings(int format) {
+    settings_->SetPage(format);
+    settings_->CopyFrom(FormatCopy);
+    if (format < 4) {
+        try {
+            settings_->RefreshTemplatePreview(format);
+        } catch (const std::exception& error) {
+            QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                            ShownText(error.what()) + " Please select a new template.", QMessageBox::Yes, this);
+            box.exec();
+        }
+    }
+    if (settings_->exec() == QDialog::Accepted)
+        settings_->CopyTo(FormatCopy);
+}
+
 void TfrmMain::btnPreviewStuctureClick() {
     Guarded([this] {
         FormToOptions();
@@ -704,6 +748,13 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
             closeAfterBuild_ = true;
         }
         return;
+    }
+    // Open templates.ini editors ask about their own changes first; one that stays keeps the program open.
+    for (auto* editor : findChildren<TfrmTempletIniMaker*>()) {
+        if (!editor->close()) {
+            event->ignore();
+            return;
+        }
     }
     bool mayClose = false;
     Guarded([&] {

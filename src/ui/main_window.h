@@ -20,6 +20,11 @@ class QTabWidget;
 namespace leafsmith {
 
 class TListBoxExtendEvent;
+class TfrmAbout;
+class TfrmCompileHHP;
+class TfrmDesigner;
+class TfrmSelectTemplet;
+class TfrmSetting;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -43,6 +48,13 @@ public:
     void actMakeExecute();
     void actBrowserExecute();
     void btnPreviewStuctureClick();
+    // The "Settings..." button of a format (0 CHM, 1 Website, 2 E-book, 3 FAQ, 4 Single HTML): the
+    // output settings dialog on the working copy of the per-format settings.
+    void OpenFormatSettings(int format);
+
+    // The program's long-lived dialogs, made after the main window.
+    TfrmSetting* Settings() const { return settings_; }
+    TfrmCompileHHP* CompileDialog() const { return compile_; }
 
     // The file dialogs, replaceable so that tests can answer them. Each returns "" for Cancel.
     std::function<QString(const QString& caption, const QString& filter)> AskOpenFile;
@@ -102,6 +114,11 @@ private:
 
     std::string setupDir_;
     QString titlePrefix_;
+    TfrmDesigner* designer_ = nullptr;
+    TfrmSelectTemplet* selection_ = nullptr;
+    TfrmSetting* settings_ = nullptr;
+    TfrmAbout* about_ = nullptr;
+    TfrmCompileHHP* compile_ = nullptr;
     std::unique_ptr<TListBoxExtendEvent> listEditor_;
     QTabWidget* pcMain_ = nullptr;
     QPlainTextEdit* mmMakeInfo_ = nullptr;

@@ -19,10 +19,10 @@
 #include <filesystem>
 
 #include "test_support.h"
-#include "ui/ui_test_support.h"
 #include "ui/add_files_by_folder.h"
 #include "ui/main_window.h"
 #include "ui/preview_structure.h"
+#include "ui/ui_test_support.h"
 
 namespace leafsmith {
 
