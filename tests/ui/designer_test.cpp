@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "core/project_option.h"
+#include "test_support.h"
 #include "ui/designer.h"
 
 namespace leafsmith {
@@ -202,6 +204,14 @@ private slots:
                 window.PaneWidth = 233;
                 window.DefaultTab = flipped ? 2 : 3;
                 dialog.ClassToControl(window, contentsIndexEnabled);
+                // Through the project file as well: the dialog writes the options, the file keeps them.
+                testing::TempFolder folder;
+                TProjectOption project;
+                dialog.ControlToClass(project.FaqWindow);
+                project.SaveToFile(folder / "p.lfx");
+                TProjectOption loaded;
+                loaded.LoadFromFile(folder / "p.lfx");
+                dialog.ClassToControl(loaded.FaqWindow, contentsIndexEnabled);
                 TCHMProject back;
                 back.Title = "Kept";
                 back.DefaultTopic = "kept.htm";

@@ -23,6 +23,7 @@
 #include "core/files.h"
 #include "ui/main_window.h"
 #include "ui/pictures.h"
+#include "ui/templet_ini_maker.h"
 
 namespace {
 
@@ -41,11 +42,19 @@ void Shoot(const QString& name) {
     std::printf("%s\n", qPrintable(file));
 }
 
-// When the next modal window opens, runs `then` on it.
-void OnNextModal(const std::function<void(QWidget*)>& then) {
+// When the next modal window opens (the one named `name`, when given), runs `then` on it.
+void OnNextModal(const std::function<void(QWidget*)>& then, const char* name = nullptr) {
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, then] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, then, name] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (name) {
+            modal = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->isVisible() && window->objectName() == name)
+                    modal = window;
+            }
+        }
+        if (modal) {
             timer->stop();
             timer->deleteLater();
             then(modal);
@@ -144,5 +153,67 @@ int main(int argc, char** argv) {
     });
     window.findChild<QAbstractButton*>("btnMake")->click();
     Shoot("build-finished");
+
+    // The dialogs.
+    pages->setCurrentIndex(6);
+    const char* formats[] = {"btnChm", "btnWebsite", "btnEbook", "btnFAQ", "btnSingleHTML"};
+    const char* names[] = {"chm", "website", "ebook", "faq", "single-html"};
+    for (int format = 0; format < 5; ++format) {
+        const QString name = names[format];
+        OnNextModal([name, format](QWidget* settings) {
+            Shoot("settings-" + name);
+            if (format == 0) {
+                OnNextModal(
+                    [](QWidget* designer) {
+                        Shoot("designer");
+                        static_cast<QDialog*>(designer)->reject();
+                    },
+                    "frmDesigner");
+                settings->findChild<QAbstractButton*>("btnCHMSetting")->click();
+            }
+            if (format == 1) {
+                OnNextModal(
+                    [](QWidget* selection) {
+                        Shoot("template-selection");
+                        static_cast<QDialog*>(selection)->reject();
+                    },
+                    "frmSelectTemplet");
+                settings->findChild<QAbstractButton*>("btnTemplet_Website")->click();
+            }
+            static_cast<QDialog*>(settings)->reject();
+        });
+        window.findChild<QAbstractButton*>(formats[format])->click();
+    }
+    OnNextModal([](QWidget* manager) {
+        Shoot("template-manager");
+        static_cast<QDialog*>(manager)->reject();
+    });
+    window.findChild<QAction*>("actTemplateManager")->trigger();
+    OnNextModal([](QWidget* compile) {
+        Shoot("compile-dialog");
+        static_cast<QDialog*>(compile)->reject();
+    });
+    window.findChild<QAction*>("actCompileProject")->trigger();
+    window.findChild<QAction*>("actTemplatesIniEditor")->trigger();
+    Settle();
+    if (auto editors = window.findChildren<leafsmith::TfrmTempletIniMaker*>(); !editors.isEmpty()) {
+        QWidget* editor = editors.front();
+        editor->findChild<QAbstractButton*>("BitBtn2")->click();  // Load Sample
+        Shoot("templates-ini-editor");
+        OnNextModal(
+            [](QWidget* copyAs) {
+                Shoot("copy-as");
+                static_cast<QDialog*>(copyAs)->reject();
+            },
+            "frmCopyAs");
+        editor->findChild<QAbstractButton*>("btnCopyAdd")->click();
+        editor->close();
+    }
+    pages->setCurrentIndex(1);
+    OnNextModal([](QWidget* byFolder) {
+        Shoot("add-files-by-folder");
+        static_cast<QDialog*>(byFolder)->reject();
+    });
+    window.findChild<QAbstractButton*>("btnAddFilesByFolder")->click();
     return 0;
 }
