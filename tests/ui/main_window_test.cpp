@@ -184,21 +184,11 @@ private slots:
         testing::TempFolder folder;
         TfrmMain window(DataFolder(), SmallProject(folder));
         window.show();
-        QElapsedTimer clock;
-        qint64 last = 0;
-        qint64 longestGap = 0;
-        int ticks = 0;
-        QTimer heartbeat;
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            longestGap = std::max(longestGap, clock.elapsed() - last);
-            last = clock.elapsed();
-            ++ticks;
-        });
+        testing::Heartbeat heartbeat;
         BoxAnswerer answers({QMessageBox::Yes, QMessageBox::Yes});
-        clock.start();
-        heartbeat.start(10);
+        heartbeat.Start();
         Click(window, "btnMake");
-        heartbeat.stop();
+        heartbeat.Stop();
         QCOMPARE(answers.Texts.size(), 2);
         QCOMPARE(answers.Texts[1], QString("The creation has been completed succussfully."));
         const QString log = Get<QPlainTextEdit>(window, "mmMakeInfo")->toPlainText();
@@ -206,8 +196,8 @@ private slots:
                  qPrintable(log));
         QVERIFY(log.endsWith("\nDone."));
         QVERIFY(std::filesystem::exists(folder / "out/CHM/html/3.htm"));
-        QVERIFY2(ticks > 100, qPrintable(QString::number(ticks)));  // the two-second pauses kept it alive
-        QVERIFY2(longestGap < 500, qPrintable(QString::number(longestGap)));
+        QVERIFY2(heartbeat.Ticks > 100, qPrintable(QString::number(heartbeat.Ticks)));  // alive in the pauses
+        QVERIFY2(heartbeat.Longest < 500, qPrintable(QString::number(heartbeat.Longest)));
         QVERIFY(Get<QWidget>(window, "btnMake")->isEnabled());
     }
 

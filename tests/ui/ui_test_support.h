@@ -2,11 +2,14 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <string>
 
 namespace leafsmith::testing {
@@ -34,6 +37,37 @@ public:
 
 private:
     std::deque<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+// A timer of 10 ms that measures how long the event loop went without running: the window's
+// responsiveness. `onPause` hears of every pause longer than 100 ms.
+class Heartbeat : public QObject {
+public:
+    explicit Heartbeat(std::function<void(qint64 pause)> onPause = {}) : onPause_(std::move(onPause)) {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            const qint64 pause = clock_.elapsed() - last_;
+            if (pause > 100 && onPause_)
+                onPause_(pause);
+            Longest = std::max(Longest, pause);
+            last_ = clock_.elapsed();
+            ++Ticks;
+        });
+    }
+    void Start() {
+        clock_.start();
+        last_ = 0;
+        timer_.start(10);
+    }
+    void Stop() { timer_.stop(); }
+    qint64 Elapsed() const { return clock_.elapsed(); }
+    qint64 Longest = 0;
+    int Ticks = 0;
+
+private:
+    std::function<void(qint64)> onPause_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
     QTimer timer_;
 };
 

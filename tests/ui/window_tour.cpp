@@ -24,6 +24,7 @@
 #include "ui/main_window.h"
 #include "ui/pictures.h"
 #include "ui/templet_ini_maker.h"
+#include "ui/ui_test_support.h"
 
 namespace {
 
@@ -71,20 +72,9 @@ int MeasureResponsiveness(const char* project) {
     window.show();
     Settle();
     auto* log = window.findChild<QPlainTextEdit*>("mmMakeInfo");
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    int ticks = 0;
-    QTimer heartbeat;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const qint64 gap = clock.elapsed() - last;
-        if (gap > 100) {
-            const QString line = log->document()->lastBlock().previous().text();
-            std::printf("pause of %lld ms after \"%s\"\n", static_cast<long long>(gap), qPrintable(line));
-        }
-        longest = std::max(longest, gap);
-        last = clock.elapsed();
-        ++ticks;
+    leafsmith::testing::Heartbeat heartbeat([log](qint64 pause) {
+        const QString line = log->document()->lastBlock().previous().text();
+        std::printf("pause of %lld ms after \"%s\"\n", static_cast<long long>(pause), qPrintable(line));
     });
     auto* answer = new QTimer;
     QObject::connect(answer, &QTimer::timeout, [] {
@@ -92,12 +82,11 @@ int MeasureResponsiveness(const char* project) {
             box->button(QMessageBox::Yes)->click();
     });
     answer->start(20);
-    clock.start();
-    heartbeat.start(10);
+    heartbeat.Start();
     window.findChild<QAbstractButton*>("btnMake")->click();
-    heartbeat.stop();
-    std::printf("build of %.1f s: %d heartbeats, longest pause %lld ms, %d log lines\n", clock.elapsed() / 1000.0,
-                ticks, static_cast<long long>(longest), log->blockCount());
+    heartbeat.Stop();
+    std::printf("build of %.1f s: %d heartbeats, longest pause %lld ms, %d log lines\n", heartbeat.Elapsed() / 1000.0,
+                heartbeat.Ticks, static_cast<long long>(heartbeat.Longest), log->blockCount());
     return 0;
 }
 
