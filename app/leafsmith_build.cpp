@@ -218,18 +218,11 @@ TProjectOption LoadProject(const CommandLine& line) {
     }
     // The program folder stands for {SetupDir} in stored paths, so it must not depend on where
     // the project file is: a relative --setup-dir is taken from the current folder.
-    const std::string setupDir =
-        line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string()
-                     : ProgramDataFolder(ExecutableFolder());
+    const std::string setupDir = line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string()
+                                               : ProgramDataFolder(ExecutableFolder());
     TProjectOption options(WithoutTrailingSlash(setupDir));
     options.LoadFromFile(line.ProjectFile);
     return options;
-}
-
-void LoadTopics(TAllText& text, const TProjectOption& options) {
-    text.AssignSeparatingOptions(options);
-    text.LoadFiles(options.FileList);
-    text.BuildStructure();
 }
 
 std::string Flags(const TBlock& topic) {
@@ -247,7 +240,7 @@ std::string Flags(const TBlock& topic) {
 
 int PrintStructure(const TProjectOption& options) {
     TAllText text;
-    LoadTopics(text, options);
+    text.ReadProject(options);
     std::string out;
     for (const TBlock& topic : text.Topics) {
         out += std::to_string(topic.Index) + '\t' + std::to_string(topic.Level) + '\t' + topic.Number + '\t' +
@@ -266,7 +259,7 @@ int PrintStructure(const TProjectOption& options) {
 
 int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t kind, bool confineIncludes) {
     TAllText text;
-    LoadTopics(text, options);
+    text.ReadProject(options);
     if (topicIndex >= text.Count()) {
         throw ELeafsmithError("There is no topic " + std::to_string(topicIndex) + ": the project has " +
                               std::to_string(text.Count()) + " topics, numbered from 0.");

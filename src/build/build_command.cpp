@@ -47,9 +47,7 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     TAllText text;
     TOut out;
     try {
-        text.AssignSeparatingOptions(options);
-        text.LoadFiles(options.FileList);
-        text.BuildStructure();
+        text.ReadProject(options);
     } catch (const std::bad_alloc&) {
         throw EOutOfMemory(
             "There is not enough memory to read and split the text files; the build was stopped "

@@ -95,6 +95,12 @@ StringList TBlock::SectionLines(int n) const {
                       Lines.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
+void TAllText::ReadProject(const TProjectOption& options) {
+    AssignSeparatingOptions(options);
+    LoadFiles(options.FileList);
+    BuildStructure();
+}
+
 void TAllText::AssignSeparatingOptions(const TProjectOption& options) {
     Options = &options;
     if (options.SplitOneTopicPerFile) {

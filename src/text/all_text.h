@@ -76,6 +76,9 @@ public:
     // Copies the separating options of a project (mode, signs, blank lines) and keeps `options`
     // for the page file names and for taking relative text-file paths from the project's folder.
     void AssignSeparatingOptions(const TProjectOption& options);
+    // AssignSeparatingOptions, LoadFiles of the project's text files and BuildStructure: the topic
+    // tree exactly as a build reads it.
+    void ReadProject(const TProjectOption& options);
 
     // Reads and splits the text files in list order. Raises EFileError (a file that cannot be
     // read), ESettingError (a separating option that cannot work), EStuctureError and ENoTopics.

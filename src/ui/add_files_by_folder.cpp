@@ -17,7 +17,9 @@
 
 #include "core/errors.h"
 #include "text/text_utils.h"
+#include "ui/list_box_extend_event.h"
 #include "ui/text_codec.h"
+#include "ui/window_sink.h"
 
 namespace leafsmith {
 
@@ -86,13 +88,7 @@ void TfrmAddFilesByFolder::Search() {
     }
     StatusBar1->show();
     buttons_->setEnabled(false);
-    ListEntries list;
-    list.SameIgnoringCase = [](const std::string& a, const std::string& b) {
-        return FromBytes(a).compare(FromBytes(b), Qt::CaseInsensitive) == 0;
-    };
-    list.LessIgnoringCase = [](const std::string& a, const std::string& b) {
-        return FromBytes(a).toLower().localeAwareCompare(FromBytes(b).toLower()) < 0;
-    };
+    ListEntries list = EntriesIgnoringCase();
     list.SortMode = cbSorted->isChecked();
     try {
         FindFilesByMask(ToBytes(edtDirectory->text()), mask, cbIncludeSub->isChecked(), [&](const std::string& path) {
@@ -102,7 +98,7 @@ void TfrmAddFilesByFolder::Search() {
         });
     } catch (const ELeafsmithError& error) {
         buttons_->setEnabled(true);
-        QMessageBox::critical(this, QApplication::applicationDisplayName(), FromBytes(error.what()));
+        ShowErrorBox(this, error);
         return;
     }
     found_ = list.Items;

@@ -18,7 +18,7 @@ std::string BytesOf(const QListWidgetItem* item) {
 
 }  // namespace
 
-ListEntries TListBoxExtendEvent::Read() const {
+ListEntries EntriesIgnoringCase() {
     ListEntries list;
     list.SameIgnoringCase = [](const std::string& a, const std::string& b) {
         return FromBytes(a).compare(FromBytes(b), Qt::CaseInsensitive) == 0;
@@ -26,6 +26,11 @@ ListEntries TListBoxExtendEvent::Read() const {
     list.LessIgnoringCase = [](const std::string& a, const std::string& b) {
         return FromBytes(a).toLower().localeAwareCompare(FromBytes(b).toLower()) < 0;
     };
+    return list;
+}
+
+ListEntries TListBoxExtendEvent::Read() const {
+    ListEntries list = EntriesIgnoringCase();
     for (int i = 0; i < ListBox->count(); ++i) {
         list.Items.push_back(BytesOf(ListBox->item(i)));
         list.Selected.push_back(ListBox->item(i)->isSelected());

@@ -9,6 +9,10 @@
 
 namespace leafsmith {
 
+// An empty list whose entries compare as the window shows them: letter case ignored the Unicode way,
+// sorted in the user's language.
+ListEntries EntriesIgnoringCase();
+
 class TListBoxExtendEvent {
 public:
     explicit TListBoxExtendEvent(QListWidget* list) : ListBox(list) {}

@@ -540,7 +540,7 @@ void TfrmMain::Guarded(const std::function<void()>& command) {
         command();
     } catch (const EUsed&) {
     } catch (const std::exception& error) {
-        QMessageBox::critical(this, QApplication::applicationDisplayName(), ShownText(error.what()));
+        ShowErrorBox(this, error);
     }
 }
 

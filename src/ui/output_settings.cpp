@@ -1,6 +1,5 @@
 #include "ui/output_settings.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -9,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -21,6 +19,7 @@
 #include "ui/designer.h"
 #include "ui/templet_manager.h"
 #include "ui/text_codec.h"
+#include "ui/window_sink.h"
 
 namespace leafsmith {
 
@@ -335,7 +334,7 @@ void TfrmSetting::SelectTemplate(int format) {
         Numbers[index] = selection_->SelectedNumber();
         RefreshTemplatePreview(format);
     } catch (const std::exception& error) {
-        QMessageBox::critical(this, QApplication::applicationDisplayName(), FromBytes(error.what()));
+        ShowErrorBox(this, error);
     }
 }
 

@@ -34,9 +34,7 @@ int TfrmPreviewStructure::CollapsedImage(int image) {
 
 TfrmPreviewStructure::TfrmPreviewStructure(const TProjectOption& options, QWidget* parent)
     : QDialog(parent), text_(std::make_unique<TAllText>()) {
-    text_->AssignSeparatingOptions(options);
-    text_->LoadFiles(options.FileList);
-    text_->BuildStructure();
+    text_->ReadProject(options);
 
     setWindowTitle("Preview Structure");
     setObjectName("frmPreviewStructure");

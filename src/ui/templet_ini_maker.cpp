@@ -476,7 +476,7 @@ void TfrmTempletIniMaker::DeleteEntry(QListWidget* list) {
 }
 
 void TfrmTempletIniMaker::ShowError(const std::exception& error) {
-    QMessageBox::critical(this, QApplication::applicationDisplayName(), ShownText(error.what()));
+    ShowErrorBox(this, error);
 }
 
 void TfrmTempletIniMaker::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,7 @@
 #include "templates/template_group.h"
 #include "ui/pictures.h"
 #include "ui/text_codec.h"
+#include "ui/window_sink.h"
 
 namespace leafsmith {
 
@@ -130,7 +131,7 @@ bool TfrmTempletManager::Guarded(const std::function<void()>& step) {
         step();
         return true;
     } catch (const std::exception& error) {
-        QMessageBox::critical(this, QApplication::applicationDisplayName(), FromBytes(error.what()));
+        ShowErrorBox(this, error);
         return false;
     }
 }

@@ -28,6 +28,10 @@ QString ShownText(const std::string& text) {
     return shown;
 }
 
+void ShowErrorBox(QWidget* parent, const std::exception& error) {
+    QMessageBox::critical(parent, QApplication::applicationDisplayName(), ShownText(error.what()));
+}
+
 TWindowSink::TWindowSink(QWidget* window, QPlainTextEdit* log, std::function<void()> processEvents)
     : window_(window), log_(log), processEvents_(std::move(processEvents)) {
     sinceEvents_.start();

@@ -37,5 +37,7 @@ private:
 
 // The library's text for a message box or the log: line breaks as Qt shows them.
 QString ShownText(const std::string& text);
+// An error's own message in an error box over `parent`.
+void ShowErrorBox(QWidget* parent, const std::exception& error);
 
 }  // namespace leafsmith
