@@ -161,6 +161,12 @@ def star(cx, cy, outer, inner, points=5, turn=-90):
             for i in range(points * 2)]
 
 
+def rounded(x0, y0, x1, y1, r, steps=4):
+    """A rectangle with quarter-circle corners of radius r."""
+    return (arc(x1 - r, y0 + r, r, r, 270, 360, steps) + arc(x1 - r, y1 - r, r, r, 0, 90, steps) +
+            arc(x0 + r, y1 - r, r, r, 90, 180, steps) + arc(x0 + r, y0 + r, r, r, 180, 270, steps))
+
+
 def capsules(pts, width):
     """One round-capped contour per segment; the non-zero fill joins them."""
     r = width / 2.0
@@ -455,6 +461,68 @@ def tb_preview(p):
         text_lines(p, x + 5, 21 if x == 4 else 19, (y + 1,))
 
 
+# The help window's tool bar (the mock-up in the designer). Outlines sit on whole units here too,
+# so a half-unit line or a 1.2-unit pen of the drawn-in-code pictures becomes a 1-unit inset.
+
+def tb_pane(hide):
+    def draw(p):
+        p.solid(rect(2, 4, 22, 20), PAPER)                     # the window
+        p.solid(rect(2, 4, 9, 20), BLUE_LIGHT if hide else PAPER)   # its left pane
+        p.shape(BLUE, [(17, 8), (17, 16), (12, 12)] if hide else [(13, 8), (18, 12), (13, 16)])
+    return draw
+
+
+def tb_locate(p):
+    p.shape(BLUE, ellipse(12, 12, 7.5, 7.5, 64), ellipse(12, 12, 5.5, 5.5, 64)[::-1])
+    p.line(BLUE, 2, [(12, 1.5), (12, 7)], [(12, 17), (12, 22.5)], [(1.5, 12), (7, 12)], [(17, 12), (22.5, 12)])
+    p.shape(RED, ellipse(12, 12, 2, 2, 24))
+
+
+def tb_stop(p):
+    r = 10 / math.cos(math.radians(22.5))                      # the flat sides on 2 and 22
+    p.solid([(12 + r * math.cos(math.radians(22.5 + 45 * k)), 12 + r * math.sin(math.radians(22.5 + 45 * k)))
+             for k in range(8)], RED, (164, 49, 40))
+    p.line(PAPER, 2.6, [(8, 8), (16, 16)], [(16, 8), (8, 16)])
+
+
+def tb_refresh(p):
+    p.line(GREEN, 2.6, arc(12, 12, 7.5, 7.5, -100, -390, 40))   # clockwise round to the head
+    a = math.radians(100)
+    ex, ey = 12 + 7.5 * math.cos(a), 12 - 7.5 * math.sin(a)
+    (ax, ay), (ox, oy) = (math.sin(a), math.cos(a)), (math.cos(a), -math.sin(a))
+    p.shape(GREEN, [(ex + ax * 4.5, ey + ay * 4.5), (ex + ox * 4, ey + oy * 4), (ex - ox * 4, ey - oy * 4)])
+
+
+def tb_home(p):
+    p.solid(rect(5, 11, 19, 22), PAPER)
+    p.solid(rect(10, 14, 15, 22), BLUE)
+    p.solid(offset([(1.5, 12.5), (12, 2.5), (22.5, 12.5)], 0.5), RED)
+
+
+def tb_print(p):
+    p.solid(rect(6, 2, 18, 10), PAPER)
+    p.solid(rounded(2, 8, 22, 18, 2.5), GREY)
+    p.solid(rect(6, 14, 18, 23), PAPER)
+    p.shape(GREY, rect(8, 17, 16, 18), rect(8, 19, 14, 20))
+    p.shape(GREEN, ellipse(18.5, 11, 1, 1, 16))
+
+
+def tb_option(p):
+    teeth = [rotate(rect(10, 1, 14, 6), 45 * k, 12, 12) for k in range(8)]
+    p.shape((125, 133, 145), ellipse(12, 12, 7.5, 7.5, 64), *teeth)
+    p.shape(PAPER, ellipse(12, 12, 3, 3, 24))
+
+
+def tb_jump(p):
+    bend = [(4.5, 21), (4.5, 13.5)]
+    for i in range(1, 13):                                     # the quadratic bend to (10.5, 7.5)
+        t = i / 12.0
+        bend.append(((1 - t) ** 2 * 4.5 + 2 * (1 - t) * t * 4.5 + t * t * 10.5,
+                     (1 - t) ** 2 * 13.5 + 2 * (1 - t) * t * 7.5 + t * t * 7.5))
+    p.line(BLUE, 3, bend + [(15, 7.5)])
+    p.shape(BLUE, [(14, 2), (21.5, 7.5), (14, 13)])
+
+
 def small_arrow(turn, bar=False):
     def draw(p):
         c, pts = 8.0, [(1, 9), (8, 2), (15, 9), (11, 9), (11, 15), (5, 15), (5, 9)]
@@ -467,7 +535,9 @@ def small_arrow(turn, bar=False):
 
 TOOLBAR = {"new": tb_new, "open": tb_open, "save": tb_save, "create": tb_create,
            "previous": lambda p: arrow(p, 180), "next": lambda p: arrow(p, 0),
-           "help": tb_help, "browse": tb_browse, "preview": tb_preview}
+           "help": tb_help, "browse": tb_browse, "preview": tb_preview,
+           "hide": tb_pane(True), "show": tb_pane(False), "locate": tb_locate, "stop": tb_stop,
+           "refresh": tb_refresh, "home": tb_home, "print": tb_print, "option": tb_option, "jump": tb_jump}
 LIST_BUTTONS = {"top": small_arrow(0, True), "up": small_arrow(0), "down": small_arrow(180),
                 "bottom": small_arrow(180, True), "folder": folder_closed}
 

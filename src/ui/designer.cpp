@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -23,7 +22,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QtMath>
 #include <algorithm>
 #include <functional>
 #include <tuple>
@@ -73,155 +71,10 @@ constexpr int BookPage = 11;
 constexpr int ClosedFolder = 5;
 constexpr int FolderPage = 9;
 constexpr int PictureRole = Qt::UserRole;
-
+// The sample tree's colours, those of the window's pictures.
 const QColor Ink(44, 56, 76);
 const QColor Blue(40, 104, 188);
-const QColor BlueLight(120, 176, 236);
-const QColor Red(214, 64, 52);
-const QColor Green(62, 150, 66);
 const QColor Grey(150, 160, 174);
-
-// A tool bar picture drawn on a 24-unit grid, sharp at single and double density.
-QIcon Drawn(const std::function<void(QPainter&)>& draw) {
-    QIcon icon;
-    for (int size : {24, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 24.0, size / 24.0);
-        draw(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-QPen Stroke(const QColor& colour, qreal width) {
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-// The pane button: a window whose left pane folds away (hide) or comes back (show).
-QIcon PaneIcon(bool hide) {
-    return Drawn([hide](QPainter& p) {
-        p.setPen(Stroke(Ink, 1.2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(2.5, 4.5, 19, 15));
-        p.setBrush(hide ? BlueLight : QColor(Qt::white));
-        p.drawRect(QRectF(2.5, 4.5, 6, 15));
-        p.setPen(Qt::NoPen);
-        p.setBrush(Blue);
-        const QPolygonF left{{17, 8}, {17, 16}, {12, 12}};
-        const QPolygonF right{{12.5, 8}, {12.5, 16}, {17.5, 12}};
-        p.drawPolygon(hide ? left : right);
-    });
-}
-
-QIcon LocateIcon() {
-    return Drawn([](QPainter& p) {
-        p.setPen(Stroke(Blue, 2));
-        p.drawEllipse(QPointF(12, 12), 6.5, 6.5);
-        p.drawLine(QPointF(12, 1.5), QPointF(12, 7));
-        p.drawLine(QPointF(12, 17), QPointF(12, 22.5));
-        p.drawLine(QPointF(1.5, 12), QPointF(7, 12));
-        p.drawLine(QPointF(17, 12), QPointF(22.5, 12));
-        p.setPen(Qt::NoPen);
-        p.setBrush(Red);
-        p.drawEllipse(QPointF(12, 12), 2, 2);
-    });
-}
-
-QIcon StopIcon() {
-    return Drawn([](QPainter& p) {
-        QPolygonF octagon;
-        for (int corner = 0; corner < 8; ++corner) {
-            const qreal angle = qDegreesToRadians(22.5 + 45.0 * corner);
-            octagon << QPointF(12 + 10.5 * qCos(angle), 12 + 10.5 * qSin(angle));
-        }
-        p.setPen(Stroke(Red.darker(130), 1));
-        p.setBrush(Red);
-        p.drawPolygon(octagon);
-        p.setPen(Stroke(Qt::white, 2.6));
-        p.drawLine(QPointF(8, 8), QPointF(16, 16));
-        p.drawLine(QPointF(16, 8), QPointF(8, 16));
-    });
-}
-
-QIcon RefreshIcon() {
-    return Drawn([](QPainter& p) {
-        const QRectF circle(4.5, 4.5, 15, 15);
-        p.setPen(QPen(Green, 2.6, Qt::SolidLine, Qt::FlatCap));
-        p.drawArc(circle, 100 * 16, 290 * 16);
-        // The head sits at the arc's start and points on round the circle, clockwise.
-        const qreal angle = qDegreesToRadians(100.0);
-        const QPointF end(12 + 7.5 * qCos(angle), 12 - 7.5 * qSin(angle));
-        const QPointF along(qSin(angle), qCos(angle));
-        const QPointF out(qCos(angle), -qSin(angle));
-        p.setPen(Qt::NoPen);
-        p.setBrush(Green);
-        p.drawPolygon(QPolygonF{end + along * 4.5, end + out * 4, end - out * 4});
-    });
-}
-
-QIcon HomeIcon() {
-    return Drawn([](QPainter& p) {
-        p.setPen(Stroke(Ink, 1.2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(5.5, 11, 13, 10.5));
-        p.setBrush(Blue);
-        p.drawRect(QRectF(10.5, 14.5, 3.5, 7));
-        p.setBrush(Red);
-        p.drawPolygon(QPolygonF{{1.5, 12.5}, {12, 2.5}, {22.5, 12.5}});
-    });
-}
-
-QIcon PrintIcon() {
-    return Drawn([](QPainter& p) {
-        p.setPen(Stroke(Ink, 1.2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(6.5, 2.5, 11, 7));
-        p.setBrush(Grey);
-        p.drawRoundedRect(QRectF(2.5, 8.5, 19, 9), 2, 2);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(6.5, 14.5, 11, 7.5));
-        p.setPen(Stroke(Grey, 1));
-        p.drawLine(QPointF(8.5, 17.5), QPointF(15.5, 17.5));
-        p.drawLine(QPointF(8.5, 19.5), QPointF(13.5, 19.5));
-        p.setPen(Qt::NoPen);
-        p.setBrush(Green);
-        p.drawEllipse(QPointF(18.5, 11), 1, 1);
-    });
-}
-
-QIcon OptionIcon() {
-    return Drawn([](QPainter& p) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(Grey.darker(120));
-        p.translate(12, 12);
-        for (int tooth = 0; tooth < 8; ++tooth) {
-            p.drawRect(QRectF(-2, -10.5, 4, 5));
-            p.rotate(45);
-        }
-        p.drawEllipse(QPointF(0, 0), 7.5, 7.5);
-        p.setBrush(Qt::white);
-        p.drawEllipse(QPointF(0, 0), 3, 3);
-    });
-}
-
-QIcon JumpIcon() {
-    return Drawn([](QPainter& p) {
-        QPainterPath bend;
-        bend.moveTo(4, 21);
-        bend.lineTo(4, 13);
-        bend.quadTo(4, 7, 10, 7);
-        bend.lineTo(15, 7);
-        p.setPen(Stroke(Blue, 2.8));
-        p.drawPath(bend);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Blue);
-        p.drawPolygon(QPolygonF{{14, 1.5}, {21.5, 7}, {14, 12.5}});
-    });
-}
 
 QWidget* Page(QLayout* content, const char* name) {
     auto* page = new QWidget;
@@ -389,8 +242,8 @@ TfrmDesigner::TfrmDesigner(QWidget* parent) : QDialog(parent) {
     setObjectName("frmDesigner");
     setWindowTitle(Caption);
     setSizeGripEnabled(true);
-    hideIcon_ = PaneIcon(true);
-    showIcon_ = PaneIcon(false);
+    hideIcon_ = Picture("toolbar/hide");
+    showIcon_ = Picture("toolbar/show");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -427,16 +280,16 @@ QWidget* TfrmDesigner::BuildMockup() {
     toolBarMock_->setObjectName("toolBarMock");
     toolBarMock_->setMovable(false);
     toolBarMock_->setFloatable(false);
-    const QIcon jump = JumpIcon();
+    const QIcon jump = Picture("toolbar/jump");
     const QIcon pictures[] = {hideIcon_,
-                              LocateIcon(),
+                              Picture("toolbar/locate"),
                               Picture("toolbar/previous"),
                               Picture("toolbar/next"),
-                              StopIcon(),
-                              RefreshIcon(),
-                              HomeIcon(),
-                              PrintIcon(),
-                              OptionIcon(),
+                              Picture("toolbar/stop"),
+                              Picture("toolbar/refresh"),
+                              Picture("toolbar/home"),
+                              Picture("toolbar/print"),
+                              Picture("toolbar/option"),
                               jump,
                               jump};
     for (size_t i = 0; i < toolButtons_.size(); ++i) {
