@@ -36,9 +36,9 @@ TfrmAddFilesByFolder::TfrmAddFilesByFolder(QWidget* parent) : QDialog(parent) {
     for (int column = 1; column < folders->columnCount(); ++column)
         ShellTreeView1->hideColumn(column);
     ShellTreeView1->header()->hide();
-    const QModelIndex home = folders->index(QDir::homePath());
-    ShellTreeView1->setCurrentIndex(home);
-    ShellTreeView1->scrollTo(home);
+    // The tree opens at the user's home folder without choosing it: the folder field starts empty,
+    // and a highlighted folder that the search would not use would mislead.
+    ShellTreeView1->scrollTo(folders->index(QDir::homePath()));
 
     edtDirectory = new QLineEdit;
     edtDirectory->setObjectName("edtDirectory");
