@@ -43,7 +43,9 @@ constexpr const char* Usage =
     "  --structure       build nothing; print the topic tree\n"
     "  --convert N       build nothing; print the HTML fragment that the converter makes of topic N's body\n"
     "  --kind K          with --convert: output kind 0 CHM (default), 1 Website, 2 E-book, 3 FAQ, 4 Single HTML\n"
-    "  --compile FILE    build nothing; compile an existing HTML Help project (.hhp) with chmcmd\n"
+    "  --compile FILE    build nothing; compile an existing HTML Help project (.hhp)\n"
+    "  --compiler NAME   the HTML Help compiler: leafsmith (our own, the default) or chmcmd\n"
+    "                    (Free Pascal's; $LEAFSMITH_CHMCMD, when set, names its program and chooses it)\n"
     "  --confine-includes  [INC] may read only inside the project's include folder\n"
     "  -h, --help        show this help and exit\n"
     "  --version         show the version and exit\n"
@@ -73,6 +75,7 @@ struct CommandLine {
     std::optional<int32_t> ConvertTopic;
     int32_t Kind = KindChm;
     std::optional<std::string> CompileFile;
+    HelpCompilerChoice Compiler = HelpCompilerChoice::Default;
     bool ConfineIncludes = false;
     bool Help = false;
     bool Version = false;
@@ -122,6 +125,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Kind = NumberOption(arg, valueOf(i, arg), KindChm, KindSingleHtml);
         } else if (arg == "--compile") {
             line.CompileFile = valueOf(i, arg);
+        } else if (arg == "--compiler") {
+            const std::string name = valueOf(i, arg);
+            if (name == "leafsmith") {
+                line.Compiler = HelpCompilerChoice::Leafsmith;
+            } else if (name == "chmcmd") {
+                line.Compiler = HelpCompilerChoice::Chmcmd;
+            } else {
+                throw UsageError("--compiler takes leafsmith or chmcmd, not '" + name + "'");
+            }
         } else if (arg == "--setup-dir") {
             line.SetupDir = valueOf(i, arg);
         } else if (arg == "--") {
@@ -332,6 +344,7 @@ int Run(const std::vector<std::string>& args) {
         std::cout << "leafsmith-build " << LeafsmithVersion << '\n';
         return ExitCompleted;
     }
+    ChooseHelpCompiler(line.Compiler);
     try {
         if (line.CompileFile)
             return Compile(*line.CompileFile);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -119,85 +120,6 @@ std::string TemporaryPattern(const std::string& path) {
     return JoinPath(FolderOf(path), "." + FileNameOf(path) + ".writing-XXXXXX");
 }
 
-// A new file that gets its name only when it is complete. Where the file system allows, it has no
-// name at all until then, so not even a killed process leaves anything behind; elsewhere it has a
-// hidden temporary name beside the target until it is renamed.
-class PendingFile {
-public:
-    explicit PendingFile(std::string path) : path_(std::move(path)) {
-        CheckPathHasNoNul(path_);
-        const std::string folder = FolderOf(path_).empty() ? std::string(".") : FolderOf(path_);
-        static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
-        if (procMounted) {
-            fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-            if (fd_ >= 0)
-                return;
-            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-                RaiseFileError("Cannot write", path_, errno);
-        }
-        std::string pattern = TemporaryPattern(path_);
-        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd_ < 0)
-            RaiseFileError("Cannot write", path_, errno);
-        temporary_ = pattern;
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd_, 0666 & ~mask);
-    }
-    ~PendingFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!temporary_.empty())
-            ::unlink(temporary_.c_str());
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    int Fd() const { return fd_; }
-
-    // Gives the complete file its name, replacing whatever had it. Raises EFileError.
-    void Finish() {
-        if (temporary_.empty()) {
-            LinkUnnamed();
-        } else {
-            int fd = fd_;
-            fd_ = -1;
-            if (::close(fd) != 0)
-                RaiseFileError("Cannot write", path_, errno);
-            if (::rename(temporary_.c_str(), path_.c_str()) != 0)
-                RaiseFileError("Cannot write", path_, errno);
-            temporary_.clear();
-        }
-    }
-
-private:
-    void LinkUnnamed() {
-        const std::string source = "/proc/self/fd/" + std::to_string(fd_);
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                int fd = fd_;
-                fd_ = -1;
-                if (::close(fd) != 0)
-                    RaiseFileError("Cannot write", path_, errno);
-                return;
-            }
-            if (errno != EEXIST)
-                RaiseFileError("Cannot write", path_, errno);
-            // Replace the entry itself: a link or a file with other names must not be written into.
-            struct stat old {};
-            if (::lstat(path_.c_str(), &old) == 0 && S_ISDIR(old.st_mode))
-                RaiseFileError("Cannot write", path_, EISDIR);
-            if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
-                RaiseFileError("Cannot write", path_, errno);
-        }
-        RaiseFileError("Cannot write", path_, EEXIST);
-    }
-
-    std::string path_;
-    std::string temporary_;
-    int fd_ = -1;
-};
-
 bool CopyAll(int from, int to, bool& readFailed) {
     // copy_file_range lets the file system share or copy the blocks itself; where it cannot, the
     // bytes go through a buffer.
@@ -231,6 +153,63 @@ bool CopyAll(int from, int to, bool& readFailed) {
 }
 
 }  // namespace
+
+PendingFile::PendingFile(std::string path) : path_(std::move(path)) {
+    CheckPathHasNoNul(path_);
+    const std::string folder = FolderOf(path_).empty() ? std::string(".") : FolderOf(path_);
+    static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
+    if (procMounted) {
+        fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            return;
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            RaiseFileError("Cannot write", path_, errno);
+    }
+    std::string pattern = TemporaryPattern(path_);
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0)
+        RaiseFileError("Cannot write", path_, errno);
+    temporary_ = pattern;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+}
+
+PendingFile::~PendingFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+void PendingFile::Finish() {
+    if (temporary_.empty()) {
+        // Name the unnamed file beside the target first, so that the rename below replaces the
+        // target in one step: a reader sees the old file or the new one, never neither.
+        const std::string source = "/proc/self/fd/" + std::to_string(fd_);
+        for (int attempt = 0; temporary_.empty(); ++attempt) {
+            std::string name = TemporaryPattern(path_);
+            static std::atomic<unsigned> counter{0};
+            const unsigned serial = static_cast<unsigned>(::getpid()) * 7919u + counter++;
+            name.replace(name.size() - 6, 6, std::to_string(100000 + serial % 900000));
+            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                temporary_ = name;
+            } else if (errno != EEXIST || attempt > 100) {
+                RaiseFileError("Cannot write", path_, errno);
+            }
+        }
+    }
+    struct stat old {};
+    if (::lstat(path_.c_str(), &old) == 0 && S_ISDIR(old.st_mode))
+        RaiseFileError("Cannot write", path_, EISDIR);
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        RaiseFileError("Cannot write", path_, errno);
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0)
+        RaiseFileError("Cannot write", path_, errno);
+    temporary_.clear();
+}
 
 void CheckPathHasNoNul(const std::string& path) {
     if (path.find('\0') != std::string::npos) {

@@ -21,6 +21,27 @@ std::string ReadFileBytesIfExists(const std::string& path);
 // file and the reason. Creates no folder.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// A new output file that gets its name only when it is complete. Where the file system allows, it
+// has no name at all until then, so not even a killed process leaves anything behind; elsewhere it
+// has a hidden temporary name beside the target. Finish renames it over whatever had the name (a
+// link or a file with other names is replaced, never written through).
+class PendingFile {
+public:
+    explicit PendingFile(std::string path);  // raises EFileError
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    int Fd() const { return fd_; }  // open for reading and writing
+    const std::string& Path() const { return path_; }
+    void Finish();  // raises EFileError
+
+private:
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+};
+
 // Copies one regular file the way WriteFileBytes writes, keeping its permission bits. Raises
 // EFileError naming the file that could not be read or written and why. Copying a file onto itself
 // does nothing.

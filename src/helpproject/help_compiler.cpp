@@ -16,6 +16,8 @@
 #include <random>
 #include <set>
 
+#include "chm/chm_compiler.h"
+#include "chm/help_project.h"
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/strings.h"
@@ -597,8 +599,84 @@ void WriteErrorLog(const std::string& folder, const std::string& logName, const 
     }
 }
 
-CompileResult Compile(const std::string& projectPath, const std::string* chosenTarget, const CompileCallback& log,
-                      const CompileCallback& progress, const EventHook& processEvents) {
+// The compiled file a compile writes: the one the caller chose, else the one the project names,
+// which must lie inside the project's folder. "" after saying why there is none.
+std::string TargetOf(const std::string* chosenTarget, const std::string& compiledFile, const std::string& folder,
+                     const std::function<void(const std::string&)>& say) {
+    std::string target;
+    if (chosenTarget) {
+        target = *chosenTarget;
+    } else if (compiledFile.empty()) {
+        say("Error: the project names no compiled file (Compiled file=); nothing was compiled.");
+        return {};
+    } else if (HasControlCharacter(compiledFile) || LeadsOutside(folder, compiledFile)) {
+        say("Error: the compiled file " + ShowControlCharacters(compiledFile) +
+            " lies outside the project's folder; nothing was compiled.");
+        return {};
+    } else {
+        target = compiledFile.front() == '/' ? compiledFile : JoinPath(folder, compiledFile);
+    }
+    if (!MayReplaceWithHelpFile(target)) {
+        say("Error: \"" + target + "\" is " + EntryKind(target) +
+            " that is not a compiled help file; it was left as it is and nothing was compiled.");
+        return {};
+    }
+    return target;
+}
+
+HelpCompilerChoice chosenCompiler = HelpCompilerChoice::Default;
+
+CompileResult CompileWithOurs(const std::string& projectPath, const std::string* chosenTarget,
+                              const CompileCallback& log, const CompileCallback& progress,
+                              const EventHook& processEvents) {
+    CompileResult result;
+    result.CompilerFound = true;
+    std::vector<std::string> messages;
+    auto say = [&](const std::string& line) {
+        messages.push_back(line);
+        if (log)
+            log(line);
+    };
+    chm::HelpProject project;
+    try {
+        project = chm::ReadHelpProject(projectPath);
+    } catch (const ELeafsmithError& error) {
+        say(std::string("Error: ") + error.what());
+        return result;
+    }
+    const std::string target = TargetOf(chosenTarget, project.FileOption("compiled file"), project.Folder, say);
+    if (target.empty())
+        return result;
+    result.ChmPath = target;
+    const bool hadOldFile = FileExists(target);
+    chm::CompileCallbacks callbacks;
+    callbacks.Warning = say;
+    callbacks.Progress = [&](const std::string& line) {
+        messages.push_back(line);
+        if (progress)
+            progress(line);
+    };
+    callbacks.ProcessEvents = processEvents;
+    std::string failure;
+    try {
+        chm::CompileHelpProject(project, target, callbacks);
+        result.Compiled = true;
+    } catch (const ELeafsmithError& error) {
+        failure = error.what();
+    } catch (const std::bad_alloc&) {
+        failure = "there is not enough memory";
+    }
+    if (!failure.empty()) {
+        say("The compile failed (" + failure + "); " +
+            (hadOldFile ? "the old .chm file was kept." : "no .chm file was written."));
+    }
+    WriteErrorLog(project.Folder, project.FileOption("error log file"), messages);
+    return result;
+}
+
+CompileResult CompileWithChmcmd(const std::string& projectPath, const std::string* chosenTarget,
+                                const CompileCallback& log, const CompileCallback& progress,
+                                const EventHook& processEvents) {
     CompileResult result;
     auto say = [&](const std::string& line) {
         if (log)
@@ -629,25 +707,10 @@ CompileResult Compile(const std::string& projectPath, const std::string* chosenT
         say(std::string("Error: ") + error.what());
         return result;
     }
-    std::string target;
-    if (chosenTarget) {
-        target = *chosenTarget;
-    } else if (named.CompiledFile.empty()) {
-        say("Error: the project names no compiled file (Compiled file=); nothing was compiled.");
+    const std::string target = TargetOf(chosenTarget, named.CompiledFile, folder, say);
+    if (target.empty())
         return result;
-    } else if (HasControlCharacter(named.CompiledFile) || LeadsOutside(folder, named.CompiledFile)) {
-        say("Error: the compiled file " + ShowControlCharacters(named.CompiledFile) +
-            " lies outside the project's folder; nothing was compiled.");
-        return result;
-    } else {
-        target = named.CompiledFile.front() == '/' ? named.CompiledFile : JoinPath(folder, named.CompiledFile);
-    }
     result.ChmPath = target;
-    if (!MayReplaceWithHelpFile(target)) {
-        say("Error: \"" + target + "\" is " + EntryKind(target) +
-            " that is not a compiled help file; it was left as it is and nothing was compiled.");
-        return result;
-    }
 
     // The compiled file is made in a folder of its own beside the target, under the target's name,
     // and renamed over the target once it has passed every check.
@@ -738,6 +801,27 @@ bool MayReplaceWithHelpFile(const std::string& path) {
         return false;
     return info.st_size == 0 || IsArchive(path);
 }
+
+void ChooseHelpCompiler(HelpCompilerChoice choice) {
+    chosenCompiler = choice;
+}
+
+bool UsesChmcmd() {
+    if (chosenCompiler != HelpCompilerChoice::Default)
+        return chosenCompiler == HelpCompilerChoice::Chmcmd;
+    const char* program = std::getenv("LEAFSMITH_CHMCMD");
+    return program && *program;
+}
+
+namespace {
+
+CompileResult Compile(const std::string& projectPath, const std::string* target, const CompileCallback& log,
+                      const CompileCallback& progress, const EventHook& processEvents) {
+    return UsesChmcmd() ? CompileWithChmcmd(projectPath, target, log, progress, processEvents)
+                        : CompileWithOurs(projectPath, target, log, progress, processEvents);
+}
+
+}  // namespace
 
 CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress,
                          const EventHook& processEvents) {

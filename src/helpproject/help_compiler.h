@@ -1,6 +1,6 @@
-// The HTML Help compiler: Free Pascal's chmcmd, run as a child process. This layer works around
-// chmcmd's faults on a cleaned temporary copy of the project file; the files we write never change
-// for the compiler's sake.
+// The HTML Help compiler layer. By default it compiles with our own compiler (src/chm); on request
+// it runs Free Pascal's chmcmd as a child process instead, working around chmcmd's faults on a
+// cleaned temporary copy of the project file (the files we write never change for its sake).
 #pragma once
 
 #include <string>
@@ -17,18 +17,23 @@ struct CompileResult {
     std::string ChmPath;
 };
 
-// Compiles the help project at `projectPath` with the project's folder as current directory and
-// hands every message to the callbacks, one line at a time: errors, warnings and hints to `log`,
-// the other lines to `progress`. The program is $LEAFSMITH_CHMCMD, else chmcmd from the PATH; when
-// none can be run, one line says so and nothing is compiled.
+// Which compiler runs: ours, or chmcmd. By default chmcmd runs only when $LEAFSMITH_CHMCMD names it.
+enum class HelpCompilerChoice { Default, Leafsmith, Chmcmd };
+void ChooseHelpCompiler(HelpCompilerChoice choice);  // for the whole process
+bool UsesChmcmd();
+
+// Compiles the help project at `projectPath` and hands every message to the callbacks, one line at a
+// time: errors and warnings to `log`, the other lines to `progress`. With chmcmd, the program is
+// $LEAFSMITH_CHMCMD, else chmcmd from the PATH, run in the project's folder; when none can be run,
+// one line says so and nothing is compiled.
 //
 // The compiled file is the one the project names, which must lie inside the project's folder. It
 // is compiled under a temporary name beside the target and renamed over it only once it is
 // complete, so a failed or interrupted compile leaves the old file as it was; a file that is not a
-// compiled help file is never replaced. The compiler runs under a guard process that stops it and
-// removes every temporary file when this process dies, however it dies. While it waits for the
-// compiler it calls `processEvents` (when set) every 50 ms at the longest; an exception from it stops
-// the compiler and leaves the old file as it was.
+// compiled help file is never replaced. chmcmd runs under a guard process that stops it and removes
+// every temporary file when this process dies, however it dies; our compiler writes an unnamed file
+// that vanishes with the process. While it compiles it calls `processEvents` (when set) every 50 ms
+// or so; an exception from it stops the compile and leaves the old file as it was.
 CompileResult CompileHHP(const std::string& projectPath, const CompileCallback& log, const CompileCallback& progress,
                          const EventHook& processEvents = {});
 

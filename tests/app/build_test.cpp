@@ -210,13 +210,11 @@ TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
     options.CompileChm = true;
     testing::CommandResult result = Build();
     ASSERT_EQ(result.Status, 0) << result.Errors;
-    EXPECT_NE(
-        result.Output.find("Creating Chm Project...\n"
-                           "Warning: the alias PA was left out: its page html/p2.htm is not compiled.\n"
-                           "Warning: the context number of PA was left out: it has no alias of a compiled page.\n"),
-        std::string::npos)
+    EXPECT_NE(result.Output.find("Creating Chm Project...\nCompiling demo.hhp into demo.chm\n"
+                                 "Warning: the alias PA was left out: its page html/p2.htm is not compiled.\n"
+                                 "2 pages, 6 other files, 3 contents entries, 0 index entries, 2 context IDs, "),
+              std::string::npos)
         << result.Output;
-    EXPECT_NE(result.Output.find("Writing CHM demo.chm\n"), std::string::npos) << result.Output;
     const std::string chm = folder / "project/out/CHM/demo.chm";
     testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(chm));
     for (const char* name : {"/html/p1.htm\n", "/html/p3.htm\n", "/html/style.css\n", "/demo.hhc\n", "/demo.hhk\n"}) {
@@ -227,11 +225,9 @@ TEST_F(Building, CompiledHelpFileHoldsPagesContentsDefaultTopicAndAliases) {
     fs::copy_file(chm, folder / "aliases/demo.chm");
     testing::CommandResult aliases =
         RunCommand("cd " + Quote(folder / "aliases") + " && chmls extractalias demo.chm && cat demo.ali");
-    EXPECT_NE(aliases.Output.find("helpid5=" + folder / "project/out/CHM/html/p1.htm"), std::string::npos)
-        << aliases.Output;
+    EXPECT_NE(aliases.Output.find("helpid5=html/p1.htm\n"), std::string::npos) << aliases.Output;
     // An alias without a context number takes the topic's index.
-    EXPECT_NE(aliases.Output.find("helpid2=" + folder / "project/out/CHM/html/p3.htm"), std::string::npos)
-        << aliases.Output;
+    EXPECT_NE(aliases.Output.find("helpid2=html/p3.htm\n"), std::string::npos) << aliases.Output;
 }
 
 TEST_F(Building, WebsitePagesGetTheTreeLibraryAndTheirHelpProject) {
@@ -307,7 +303,7 @@ TEST(LargeProject, TwoThousandTopicsCompileCompletely) {
     testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(folder / "corpus/out/CHM/corpus.chm"));
     EXPECT_EQ(testing::CountListedPages(listing.Output, 2000), 2000u);
     EXPECT_EQ(CountOccurrences(listing.Output, "normal file"),
-              2000 + 1 /* style */ + 2 /* icons */ + 2 /* contents, index */ + 1 /* readme */);
+              2000 + 1 /* style */ + 2 /* icons */ + 2 /* contents, index */);
 }
 
 TEST(CompileCommand, AProjectOfAnotherToolCompilesCompletely) {
@@ -322,7 +318,7 @@ TEST(CompileCommand, AProjectOfAnotherToolCompilesCompletely) {
 
     testing::CommandResult result = RunLeafsmithBuild("--compile " + Quote(folder / "out/demodocs.hhp"));
     EXPECT_EQ(result.Status, 0) << result.Output << result.Errors;
-    EXPECT_NE(result.Output.find("Writing CHM demodocs.chm\n"), std::string::npos) << result.Output;
+    EXPECT_NE(result.Output.find("Wrote demodocs.chm: "), std::string::npos) << result.Output;
     testing::CommandResult listing = RunCommand("enum_chmLib " + Quote(folder / "out/demodocs.chm"));
     std::string project = ReadFile(folder / "out/demodocs.hhp");
     size_t files = project.find("[FILES]");

@@ -92,29 +92,45 @@ TEST(Interruption, SignalsAtAnyMomentLeaveNoTemporaryAndNoBrokenHelpFile) {
         std::function<bool(const std::string&)> When;
         std::chrono::milliseconds Delay;
     };
-    const std::vector<Moment> moments = {
-        {"writing pages", [](const std::string& line) { return line == "1000.htm\n"; }, std::chrono::milliseconds(0)},
-        {"starting the compile", [](const std::string& line) { return line == "Creating Chm Project...\n"; },
-         std::chrono::milliseconds(0)},
-        {"compiling", [](const std::string& line) { return line == "Creating Chm Project...\n"; },
-         std::chrono::milliseconds(400)},
-        {"writing the help file", [](const std::string& line) { return line.rfind("Writing CHM", 0) == 0; },
-         std::chrono::milliseconds(0)},
+    auto line = [](const char* start) {
+        return [start](const std::string& text) { return text.rfind(start, 0) == 0; };
     };
-    for (int signal : {SIGINT, SIGKILL}) {
-        for (const Moment& moment : moments) {
-            const std::string when = std::string(moment.Name) + (signal == SIGINT ? " (SIGINT)" : " (SIGKILL)");
-            int status = BuildAndInterrupt(project, signal, moment.When, moment.Delay);
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << when << ": status " << status;
-            ASSERT_TRUE(WaitForTheBuildToLetGo(folder / "corpus/out")) << when;
-            EXPECT_EQ(Temporaries(folder / "corpus"), std::vector<std::string>{}) << when;
-            if (fs::exists(chm)) {
-                EXPECT_EQ(testing::CountListedPages(RunCommand("enum_chmLib " + Quote(chm)).Output, pages),
-                          static_cast<size_t>(pages))
-                    << when;
+    // Our compiler writes the help file after the line with its counts; chmcmd after "Writing CHM".
+    const std::vector<Moment> ours = {
+        {"writing pages", line("1000.htm\n"), std::chrono::milliseconds(0)},
+        {"starting the compile", line("Compiling corpus.hhp"), std::chrono::milliseconds(0)},
+        {"compiling", line("Compiling corpus.hhp"), std::chrono::milliseconds(60)},
+        {"writing the help file", line("2,000 pages,"), std::chrono::milliseconds(0)},
+    };
+    const std::vector<Moment> chmcmd = {
+        {"writing pages", line("1000.htm\n"), std::chrono::milliseconds(0)},
+        {"starting the compile", line("Creating Chm Project...\n"), std::chrono::milliseconds(0)},
+        {"compiling", line("Creating Chm Project...\n"), std::chrono::milliseconds(400)},
+        {"writing the help file", line("Writing CHM"), std::chrono::milliseconds(0)},
+    };
+    for (const auto& [compiler, moments] : {std::pair{"ours", ours}, std::pair{"chmcmd", chmcmd}}) {
+        if (std::string(compiler) == "chmcmd") {
+            ::setenv("LEAFSMITH_CHMCMD", "chmcmd", 1);
+        } else {
+            ::unsetenv("LEAFSMITH_CHMCMD");
+        }
+        for (int signal : {SIGINT, SIGKILL}) {
+            for (const Moment& moment : moments) {
+                const std::string when = std::string(compiler) + ", " + moment.Name +
+                                         (signal == SIGINT ? " (SIGINT)" : " (SIGKILL)");
+                int status = BuildAndInterrupt(project, signal, moment.When, moment.Delay);
+                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << when << ": status " << status;
+                ASSERT_TRUE(WaitForTheBuildToLetGo(folder / "corpus/out")) << when;
+                EXPECT_EQ(Temporaries(folder / "corpus"), std::vector<std::string>{}) << when;
+                if (fs::exists(chm)) {
+                    EXPECT_EQ(testing::CountListedPages(RunCommand("enum_chmLib " + Quote(chm)).Output, pages),
+                              static_cast<size_t>(pages))
+                        << when;
+                }
             }
         }
     }
+    ::unsetenv("LEAFSMITH_CHMCMD");
     testing::CommandResult last = testing::RunLeafsmithBuild("--yes --no-pause " + Quote(project));
     ASSERT_EQ(last.Status, 0) << last.Errors;
     EXPECT_EQ(testing::CountListedPages(RunCommand("enum_chmLib " + Quote(chm)).Output, pages),
