@@ -12,14 +12,14 @@ trap 'rm -rf "$work"' EXIT
 
 # A help project for each corpus, written by a build without compiling it.
 help_project() {  # LFX OUTDIR -> path of the .hhp
-    sed -i 's/^CompileChm=.*/CompileChm=0/; s/^OutputChm=.*/OutputChm=1/' "$1"
+    sed -i -e 's#^CompileChm=.*#CompileChm=0\nTempletChm={SetupDir}/Templates/Classic\nTempletNoChm=1#' \
+        -e 's#^cb\(Website\|Ebook\|FAQ\|SingleHTML\)=1#cb\1=0#' "$1"
     "$build/bin/leafsmith-build" --yes --no-pause --out "$2" "$1" >/dev/null
     ls "$2"/CHM/*.hhp
 }
 
 /usr/bin/python3 "$here/../shared/peers/gen.py" -n 2000 -o "$work/peers" >/dev/null
 lfx=$(/usr/bin/python3 "$here/../shared/peers/peer2lfx.py" "$work/peers" "$work/peers-lfx" | tail -1)
-sed -i "s|^TempletFile=.*|TempletFile=$build/bin/Templates/Classic/chm.htm|" "$lfx" 2>/dev/null || true
 small=$(help_project "$lfx" "$work/small-out")
 
 # About 25 MB of HTML: 2,000 pages of about 12 KB.
@@ -37,7 +37,7 @@ for n in range(2000):
     for p in range(24):
         paragraphs.append('<p>' + ' '.join(random.choice(words) for _ in range(80)) + '</p>')
     body = '\n'.join(paragraphs)
-    page = ('<html><head><meta charset="utf-8"><title>Page %d</title></head>\n<body class="page">\n'
+    page = ('<html><head><meta charset="utf-8"><title>Page %d</title></head>\n<body>\n'
             '<h1>Page %d</h1>\n%s\n<a href="%d.htm">next</a>\n</body></html>\n') % (n, n, body, (n + 1) % 2000)
     open(os.path.join(root, 'html', '%d.htm' % n), 'w').write(page)
     files.append('html\\%d.htm' % n)
@@ -64,7 +64,7 @@ measure() {  # NAME COMPILER HHP
     local html
     html=$(du -sb "$(dirname "$hhp")/html" | cut -f1)
     printf '%-34s %-9s %8s s %8d KB %12d bytes (HTML %d bytes)\n' "$name" "$compiler" "$median" "$peak" "$size" "$html"
-    7z t "$chm" >/dev/null || echo "  7z cannot read $chm"
+    7zz t "$chm" >/dev/null || echo "  7-Zip cannot read $chm"
 }
 
 echo "project                            compiler   wall      peak RSS     .chm size"

@@ -192,6 +192,12 @@ public:
         for (const std::string& warning : project_.Warnings)
             Warn(warning);
         ChooseLanguage();
+        for (const char* key : {"binary toc", "binary index"}) {
+            if (project_.OptionIsYes(key))
+                Say(std::string(key[7] == 't' ? "Binary TOC" : "Binary Index") +
+                    "=Yes has no effect: the help file holds the " + (key[7] == 't' ? "contents" : "index") +
+                    " as text, which every viewer reads.");
+        }
         const bool search = project_.OptionIsYes("full-text search");
         ChmArchiveWriter archive(target_, languageId_, threads_);
         FullTextIndex index(languageId_, codePage_);

@@ -3,6 +3,8 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <algorithm>
+
 #include "core/errors.h"
 
 namespace leafsmith::chm {
@@ -140,6 +142,57 @@ unsigned AnsiCodePageOfLanguage(std::uint32_t lcid) {
     return 0;
 }
 
+bool ConvertWithIconv(iconv_t handle, std::string_view input, std::string& out, std::size_t sizeHint,
+                      const Unconvertible& stuck) {
+    iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    out.assign(std::max<std::size_t>(sizeHint, 16), '\0');
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    std::size_t used = 0;
+    auto step = [&](char** from, std::size_t* fromLeft) {
+        char* to = out.data() + used;
+        std::size_t toLeft = out.size() - used;
+        const std::size_t result = iconv(handle, from, fromLeft, &to, &toLeft);
+        const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
+        used = out.size() - toLeft;
+        if (error == E2BIG || (error != 0 && out.size() - used < 8))
+            out.resize(out.size() * 2);
+        return error;
+    };
+    while (inLeft > 0) {
+        const int error = step(&in, &inLeft);
+        if (error == 0 || error == E2BIG)
+            continue;
+        std::size_t skip = 1;
+        const std::optional<std::string_view> replacement = stuck(in, inLeft, skip);
+        if (!replacement)
+            return false;
+        skip = std::min(std::max<std::size_t>(skip, 1), inLeft);
+        in += skip;
+        inLeft -= skip;
+        if (out.size() - used < replacement->size() + 8)
+            out.resize(out.size() * 2 + replacement->size());
+        out.replace(used, replacement->size(), *replacement);
+        used += replacement->size();
+    }
+    while (step(nullptr, nullptr) == E2BIG) {
+    }
+    out.resize(used);
+    return true;
+}
+
+bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& out) {
+    iconv_t handle = iconv_open("UTF-8", charset.c_str());
+    if (handle == reinterpret_cast<iconv_t>(-1))
+        return false;
+    ConvertWithIconv(handle, bytes, out, bytes.size() * 2 + 16, [](const char*, std::size_t, std::size_t& skip) {
+        skip = 1;
+        return std::optional<std::string_view>("\xEF\xBF\xBD");
+    });
+    iconv_close(handle);
+    return true;
+}
+
 std::string IconvNameOfCodePage(unsigned codePage) {
     return "CP" + std::to_string(codePage == 0 ? 1252 : codePage);
 }
@@ -151,37 +204,10 @@ struct CodePageConverter::State {
     // Converts all of `utf8`; unconvertible characters become "?" when `substitute`, else the
     // conversion stops and fails.
     bool Run(std::string_view utf8, std::string& out, bool substitute) {
-        iconv(Handle, nullptr, nullptr, nullptr, nullptr);
-        out.assign(utf8.size() + 16, '\0');
-        char* in = const_cast<char*>(utf8.data());
-        std::size_t inLeft = utf8.size();
-        std::size_t used = 0;
-        auto step = [&](char** input, std::size_t* inputLeft) {
-            char* outPtr = out.data() + used;
-            std::size_t outLeft = out.size() - used;
-            std::size_t result = iconv(Handle, input, inputLeft, &outPtr, &outLeft);
-            int error = result == static_cast<std::size_t>(-1) ? errno : 0;
-            used = out.size() - outLeft;
-            if (error == E2BIG || (error != 0 && out.size() - used < 8))
-                out.resize(out.size() * 2);
-            return error;
-        };
-        while (inLeft > 0) {
-            int error = step(&in, &inLeft);
-            if (error == 0 || error == E2BIG)
-                continue;
-            // a character the code page lacks, bad UTF-8, or a character cut off at the end
-            if (!substitute)
-                return false;
-            std::size_t skip = Utf8CharLength(in, inLeft);
-            in += skip;
-            inLeft -= skip;
-            out[used++] = '?';
-        }
-        while (step(nullptr, nullptr) == E2BIG) {
-        }
-        out.resize(used);
-        return true;
+        return ConvertWithIconv(Handle, utf8, out, utf8.size() + 16, [&](const char* at, std::size_t left, std::size_t& skip) {
+            skip = Utf8CharLength(at, left);  // a character the code page lacks, or bad UTF-8
+            return substitute ? std::optional<std::string_view>("?") : std::nullopt;
+        });
     }
 };
 

@@ -1,7 +1,11 @@
 // Windows ANSI code pages: the one a help file's language uses, and conversion into it.
 #pragma once
 
+#include <iconv.h>
+
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +18,17 @@ unsigned AnsiCodePageOfLanguage(std::uint32_t lcid);
 
 // The iconv name of a code page ("CP1252", "CP936" ...); 0 is taken as 1252.
 std::string IconvNameOfCodePage(unsigned codePage);
+
+// Converts all of `input` with an open iconv handle into `out` (first sized for `sizeHint` bytes).
+// Where it meets a sequence it cannot convert, `stuck` says how many input bytes to skip and gives
+// what to write instead, or nothing to end the conversion with false.
+using Unconvertible = std::function<std::optional<std::string_view>(const char* at, std::size_t left, std::size_t& skip)>;
+bool ConvertWithIconv(iconv_t handle, std::string_view input, std::string& out, std::size_t sizeHint,
+                      const Unconvertible& stuck);
+
+// Converts bytes in `charset` (an iconv name) into UTF-8; bytes not valid in it become U+FFFD.
+// False when iconv does not know the charset.
+bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& out);
 
 // Converts UTF-8 text into one code page. One converter per thread.
 class CodePageConverter {

@@ -18,7 +18,8 @@ std::string Slashes(std::string_view text) {
     return ReplaceAll(text, "\\", "/");
 }
 
-// A number in C syntax: decimal or 0x hexadecimal, with an optional U or L suffix.
+}  // namespace
+
 bool ParseNumber(std::string_view text, std::uint32_t& value) {
     text = TrimView(text);
     while (!text.empty() && (text.back() == 'u' || text.back() == 'U' || text.back() == 'l' || text.back() == 'L'))
@@ -42,6 +43,8 @@ bool ParseNumber(std::string_view text, std::uint32_t& value) {
     value = static_cast<std::uint32_t>(number);
     return true;
 }
+
+namespace {
 
 // The fields of a window definition: a field is a quoted string (up to the next quotation mark) or
 // everything up to the next comma; the window rectangle is one field in brackets.
@@ -79,13 +82,6 @@ std::vector<std::string> WindowFields(std::string_view text) {
     while (!fields.empty() && fields.back().empty())
         fields.pop_back();
     return fields;
-}
-
-bool LeadsOutside(const std::string& folder, const std::string& relative) {
-    if (relative.empty())
-        return false;
-    const std::string path = relative.front() == '/' ? relative : JoinPath(folder, relative);
-    return !IsInsideFolder(path, folder) || !IsInsideFolderOnDisk(path, folder);
 }
 
 class ProjectReader {
@@ -160,7 +156,7 @@ private:
             file.erase(0, 2);
         if (!seenFiles_.insert(AsciiLowerCase(file)).second)
             return;
-        if (LeadsOutside(project_.Folder, file) || HasControlCharacter(file)) {
+        if (LeadsOutsideFolder(project_.Folder, file) || HasControlCharacter(file)) {
             Warn(project_.Path, line_, ShowControlCharacters(file) + " lies outside the project's folder and was left out.");
         } else if (!IsFileInsideFolder(project_.Folder, file)) {
             Warn(project_.Path, line_, file + " does not exist and was left out.");
@@ -180,7 +176,7 @@ private:
             Warn(file, number, "the include " + header + " is nested too deeply and was left out.");
             return true;
         }
-        if (LeadsOutside(project_.Folder, header) || HasControlCharacter(header)) {
+        if (LeadsOutsideFolder(project_.Folder, header) || HasControlCharacter(header)) {
             Warn(file, number, "the include " + ShowControlCharacters(header) + " lies outside the project's folder and was left out.");
             return true;
         }
@@ -290,6 +286,13 @@ bool IsFileInsideFolder(const std::string& folder, const std::string& relative) 
     const std::string path = JoinPath(folder, relative);
     std::error_code ec;
     return IsInsideFolder(path, folder) && IsInsideFolderOnDisk(path, folder) && fs::is_regular_file(path, ec);
+}
+
+bool LeadsOutsideFolder(const std::string& folder, const std::string& path) {
+    if (path.empty())
+        return false;
+    const std::string full = path.front() == '/' ? path : JoinPath(folder, path);
+    return !IsInsideFolder(full, folder) || !IsInsideFolderOnDisk(full, folder);
 }
 
 std::uint32_t LanguageIdOf(const std::string& value) {

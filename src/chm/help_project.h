@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace leafsmith::chm {
@@ -43,10 +44,16 @@ struct HelpProject {
 // Raises EFileError when the project file cannot be read.
 HelpProject ReadHelpProject(const std::string& path);
 
+// A number in C syntax: decimal or 0x hexadecimal, with an optional U or L suffix.
+bool ParseNumber(std::string_view text, std::uint32_t& value);
+
 // The language id of a "Language=" value ("0x407 German (Germany)"); 0x409 when the value gives none.
 std::uint32_t LanguageIdOf(const std::string& value);
 
 // True when `relative` names a regular file inside `folder`, also once links are followed.
 bool IsFileInsideFolder(const std::string& folder, const std::string& relative);
+// True when a path the project names (relative to `folder`, or absolute) leads out of `folder`,
+// by "..", an absolute path or a link.
+bool LeadsOutsideFolder(const std::string& folder, const std::string& path);
 
 }  // namespace leafsmith::chm

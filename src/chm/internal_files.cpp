@@ -20,22 +20,8 @@ void KeepInBlock(std::string& out, size_t size) {
 }
 
 std::uint32_t NumberField(const HelpWindow& window, size_t field) {
-    if (!window.Given(field))
-        return 0;
-    std::string_view text = TrimView(window.Fields[field]);
     std::uint32_t value = 0;
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    for (char c : text) {
-        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
-        if (digit >= base)
-            break;
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-    }
-    return value;
+    return window.Given(field) && ParseNumber(window.Fields[field], value) ? value : 0;
 }
 
 void PutString(std::string& out, std::uint16_t code, const std::string& text) {
@@ -138,11 +124,8 @@ std::string BuildWindowsFile(const std::vector<HelpWindow>& windows, StringTable
             if (!inner.empty() && inner.front() == '[')
                 inner = inner.substr(1, inner.size() - (inner.back() == ']' ? 2 : 1));
             std::vector<std::string> numbers = SplitTrim(inner, ",");
-            for (size_t i = 0; i < 4 && i < numbers.size(); ++i) {
-                HelpWindow one;
-                one.Fields = {numbers[i]};
-                rect[i] = NumberField(one, 0);
-            }
+            for (size_t i = 0; i < 4 && i < numbers.size(); ++i)
+                ParseNumber(numbers[i], rect[i]);
         }
         const size_t start = out.size();
         PutLe32(out, recordSize);

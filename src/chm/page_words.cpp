@@ -1,7 +1,5 @@
 #include "chm/page_words.h"
 
-#include <errno.h>
-#include <iconv.h>
 #include <locale.h>
 #include <wchar.h>
 #include <wctype.h>
@@ -9,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+
+#include "chm/code_page.h"
 
 namespace leafsmith::chm {
 
@@ -547,42 +547,6 @@ std::string IconvCharsetName(std::string_view label) {
             return "CP" + name.substr(prefix.size());
     std::transform(name.begin(), name.end(), name.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
     return name;
-}
-
-// Converts `bytes` from `charset` into UTF-8; bytes that are not valid in it become U+FFFD.
-// False when iconv does not know the charset.
-bool ConvertToUtf8(std::string_view bytes, const std::string& charset, std::string& out) {
-    iconv_t handle = iconv_open("UTF-8", charset.c_str());
-    if (handle == reinterpret_cast<iconv_t>(-1))
-        return false;
-    out.assign(bytes.size() * 2 + 16, '\0');
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    std::size_t used = 0;
-    auto step = [&](char** input, std::size_t* inputLeft) {
-        char* outPtr = out.data() + used;
-        std::size_t outLeft = out.size() - used;
-        std::size_t result = iconv(handle, input, inputLeft, &outPtr, &outLeft);
-        int error = result == static_cast<std::size_t>(-1) ? errno : 0;
-        used = out.size() - outLeft;
-        if (error == E2BIG || (error != 0 && out.size() - used < 8))
-            out.resize(out.size() * 2);
-        return error;
-    };
-    while (inLeft > 0) {
-        int error = step(&in, &inLeft);
-        if (error == 0 || error == E2BIG)
-            continue;
-        out.replace(used, 3, "\xEF\xBF\xBD");
-        used += 3;
-        ++in;
-        --inLeft;
-    }
-    while (step(nullptr, nullptr) == E2BIG) {
-    }
-    iconv_close(handle);
-    out.resize(used);
-    return true;
 }
 
 // ---- The scanner ----

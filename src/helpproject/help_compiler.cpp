@@ -72,23 +72,6 @@ std::string DefinedName(std::string_view line) {
     return std::string(rest.substr(0, rest.find_first_of(" \t")));
 }
 
-// A project's file reference that chmcmd may read: a regular file, named relative to the project's
-// folder, that lies inside it also once links are followed.
-bool IsProjectFile(const std::string& folder, const std::string& relative) {
-    if (relative.empty() || relative.front() == '/' || HasControlCharacter(relative))
-        return false;
-    const std::string path = JoinPath(folder, relative);
-    std::error_code ec;
-    return IsInsideFolder(path, folder) && IsInsideFolderOnDisk(path, folder) && fs::is_regular_file(path, ec);
-}
-
-bool LeadsOutside(const std::string& folder, const std::string& relative) {
-    if (relative.empty())
-        return false;
-    const std::string path = relative.front() == '/' ? relative : JoinPath(folder, relative);
-    return !IsInsideFolder(path, folder) || !IsInsideFolderOnDisk(path, folder);
-}
-
 }  // namespace
 
 CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::string& projectFolder,
@@ -106,7 +89,7 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
             section = name;
         } else if (section == "files" && !trimmed.empty() && trimmed.front() != ';') {
             std::string file = Slashes(trimmed);
-            if (IsProjectFile(projectFolder, file))
+            if (chm::IsFileInsideFolder(projectFolder, file))
                 files.insert(file);
         } else if (section == "alias" && trimmed.find('=') != std::string_view::npos) {
             size_t equals = trimmed.find('=');
@@ -157,7 +140,7 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
             }
             if (key == "error log file")
                 cleaned.ErrorLogFile = Slashes(value);
-            if ((key == "contents file" || key == "index file") && LeadsOutside(projectFolder, Slashes(value))) {
+            if ((key == "contents file" || key == "index file") && chm::LeadsOutsideFolder(projectFolder, Slashes(value))) {
                 cleaned.Warnings.push_back("Warning: " + Slashes(value) +
                                            " lies outside the project's folder and was left out.");
                 continue;
@@ -173,7 +156,7 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
         } else if (section == "files" && !trimmed.empty() && trimmed.front() != ';') {
             std::string file = Slashes(trimmed);
             if (!files.count(file)) {
-                cleaned.Warnings.push_back(LeadsOutside(projectFolder, file)
+                cleaned.Warnings.push_back(chm::LeadsOutsideFolder(projectFolder, file)
                                                ? "Warning: " + file +
                                                      " lies outside the project's folder and was left out."
                                                : "Warning: " + file + " does not exist and was left out.");
@@ -196,9 +179,9 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
                 std::string header = Slashes(Trim(trimmed.substr(8)));
                 if (header.size() >= 2 && header.front() == '"' && header.back() == '"')
                     header = header.substr(1, header.size() - 2);
-                if (!IsProjectFile(projectFolder, header)) {
+                if (!chm::IsFileInsideFolder(projectFolder, header)) {
                     cleaned.Warnings.push_back(
-                        LeadsOutside(projectFolder, header)
+                        chm::LeadsOutsideFolder(projectFolder, header)
                             ? "Warning: the alias header " + header +
                                   " lies outside the project's folder; its context numbers were left out."
                             : "Warning: the alias header " + header +
@@ -587,7 +570,7 @@ std::string RandomSuffix() {
 void WriteErrorLog(const std::string& folder, const std::string& logName, const std::vector<std::string>& messages) {
     if (logName.empty() || logName.size() < 4 ||
         !SameText(std::string_view(logName).substr(logName.size() - 4), ".log") || HasControlCharacter(logName) ||
-        LeadsOutside(folder, logName)) {
+        chm::LeadsOutsideFolder(folder, logName)) {
         return;
     }
     std::string text;
@@ -609,7 +592,7 @@ std::string TargetOf(const std::string* chosenTarget, const std::string& compile
     } else if (compiledFile.empty()) {
         say("Error: the project names no compiled file (Compiled file=); nothing was compiled.");
         return {};
-    } else if (HasControlCharacter(compiledFile) || LeadsOutside(folder, compiledFile)) {
+    } else if (HasControlCharacter(compiledFile) || chm::LeadsOutsideFolder(folder, compiledFile)) {
         say("Error: the compiled file " + ShowControlCharacters(compiledFile) +
             " lies outside the project's folder; nothing was compiled.");
         return {};

@@ -5,7 +5,7 @@ set -euo pipefail
 build=${1:?build folder of a -DLEAFSMITH_FUZZ=ON configuration}
 seconds=${2:-120}
 here=$(cd "$(dirname "$0")" && pwd)
-for target in ${TARGETS:-ini splitter convert build lzx}; do
+for target in ${TARGETS:-ini splitter convert build lzx help_compile}; do
     work=$(mktemp -d)
     echo "== fuzz_$target for ${seconds}s"
     "$build/bin/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
