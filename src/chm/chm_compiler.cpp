@@ -353,6 +353,8 @@ private:
                 reader.join();
             if (failure)
                 std::rethrow_exception(failure);
+            for (auto& file : batch)
+                std::string().swap(file.second);  // compressed and read: only the words are needed now
             for (size_t i = 0; i < batch.size(); ++i) {
                 const std::string& path = batch[i].first;
                 if (!IsPage(path)) {
@@ -364,6 +366,8 @@ private:
                 topics.push_back({converter_->Convert(path), converter_->Convert(words[i].Title)});
                 if (index)
                     index->AddPage(topic, words[i]);
+                words[i].TitleWords = {};
+                words[i].BodyWords = {};
                 anchors_[AsciiLowerCase(path)] = std::unordered_set<std::string>(words[i].Anchors.begin(), words[i].Anchors.end());
                 pageLinks_.push_back({path, std::move(words[i].Links)});
                 Events();

@@ -334,7 +334,7 @@ struct FullTextIndex::State {
 
     explicit State(std::uint32_t lcid, unsigned codePage) : Lcid(lcid), Converter(codePage), Table(1024) {}
 
-    std::uint32_t TermOf(const std::string& word) {
+    std::uint32_t TermOf(std::string_view word) {
         auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>()(word));
         std::size_t mask = Table.size() - 1;
         std::size_t i = hash & mask;
@@ -352,7 +352,7 @@ struct FullTextIndex::State {
                 term = it->second;
             }
         }
-        Table[i] = {word, hash, term, true};
+        Table[i] = {std::string(word), hash, term, true};
         if (++WordCount * 4 > Table.size() * 3) {
             std::vector<Word> old(Table.size() * 2);
             old.swap(Table);
@@ -369,10 +369,10 @@ struct FullTextIndex::State {
         return term;
     }
 
-    void AddWords(std::uint32_t topic, const std::vector<std::string>& words, bool title) {
+    void AddWords(std::uint32_t topic, const WordList& words, bool title) {
         Occurrences.clear();
         std::uint32_t location = title ? 0 : 1;
-        for (const std::string& word : words) {
+        for (std::string_view word : words) {
             std::uint32_t term = TermOf(word);
             if (term == kUnencodable) {
                 ++Unencodable;

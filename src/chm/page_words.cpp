@@ -745,7 +745,7 @@ private:
     std::string_view text_;
     PageWords& page_;
     const CharTable& chars_;
-    std::vector<std::string>* words_ = nullptr;
+    WordList* words_ = nullptr;
     std::string word_;
     bool single_ = false;  // word_ holds a Han or kana character, which stands alone
     bool titleSeen_ = false;

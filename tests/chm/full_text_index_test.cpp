@@ -33,8 +33,10 @@ struct Dump {
 
 PageWords Page(std::vector<std::string> title, std::vector<std::string> body) {
     PageWords page;
-    page.TitleWords = std::move(title);
-    page.BodyWords = std::move(body);
+    for (const std::string& word : title)
+        page.TitleWords.push_back(word);
+    for (const std::string& word : body)
+        page.BodyWords.push_back(word);
     return page;
 }
 

@@ -19,13 +19,13 @@ TEST(PageWords, DecodesReferencesAndLowerCasesWordsOfTitleAndBody) {
         " &copy2024 &#138;koda &apos;q&apos; co&shy;operate &unknown; &#0;</p></body></html>",
         "CP1252");
     EXPECT_EQ(page.Title, "Café & Straße");
-    EXPECT_EQ(page.TitleWords, (Words{"café", "straße"}));
-    EXPECT_EQ(page.BodyWords, (Words{"über", "ärger", "naïve", "bold", "split", "x", "中", "文", "résumé", "2024",
+    EXPECT_EQ(page.TitleWords.ToVector(), (Words{"café", "straße"}));
+    EXPECT_EQ(page.BodyWords.ToVector(), (Words{"über", "ärger", "naïve", "bold", "split", "x", "中", "文", "résumé", "2024",
                                      "škoda", "q", "cooperate", "unknown"}));
 
     PageWords unended = ReadPageWords("<title>No end<p id=a>Text", "CP1252");
     EXPECT_EQ(unended.Title, "No end");
-    EXPECT_EQ(unended.BodyWords, (Words{"text"}));
+    EXPECT_EQ(unended.BodyWords.ToVector(), (Words{"text"}));
     EXPECT_EQ(unended.Anchors, (Words{"a"}));
 }
 
@@ -36,15 +36,15 @@ TEST(PageWords, SkipsScriptStyleAndCommentsAndReadsPagesWithoutTags) {
         "CP1252");
     EXPECT_TRUE(page.Title.empty());
     EXPECT_TRUE(page.TitleWords.empty());
-    EXPECT_EQ(page.BodyWords, (Words{"alpha", "epsilon", "zeta", "iota", "kappa", "1", "2"}));
+    EXPECT_EQ(page.BodyWords.ToVector(), (Words{"alpha", "epsilon", "zeta", "iota", "kappa", "1", "2"}));
     EXPECT_EQ(page.Links, (Words{"a.js"}));
 }
 
 TEST(PageWords, SplitsChineseAndJapaneseIntoCharactersAndKeepsOtherScriptsWhole) {
     PageWords page =
         ReadPageWords("<title>中文</title>ABC漢字def ひらカタ 한국어 МИР Ελλάδα e\u0301té \u0301x", "CP1252");
-    EXPECT_EQ(page.TitleWords, (Words{"中", "文"}));
-    EXPECT_EQ(page.BodyWords,
+    EXPECT_EQ(page.TitleWords.ToVector(), (Words{"中", "文"}));
+    EXPECT_EQ(page.BodyWords.ToVector(),
               (Words{"abc", "漢", "字", "def", "ひ", "ら", "カ", "タ", "한국어", "мир", "ελλάδα", "e\u0301té", "x"}));
 }
 
@@ -54,19 +54,19 @@ TEST(PageWords, ReadsTheDeclaredCharsetOrFallsBack) {
     PageWords declared = ReadPageWords(
         "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">" + russian, "CP1252");
     EXPECT_EQ(declared.Title, "Привет");
-    EXPECT_EQ(declared.BodyWords, (Words{"мир"}));
-    EXPECT_EQ(ReadPageWords("<meta charset='WINDOWS-1251'/>" + russian, "CP1252").BodyWords, (Words{"мир"}));
+    EXPECT_EQ(declared.BodyWords.ToVector(), (Words{"мир"}));
+    EXPECT_EQ(ReadPageWords("<meta charset='WINDOWS-1251'/>" + russian, "CP1252").BodyWords.ToVector(), (Words{"мир"}));
 
     // No declaration: UTF-8 when the bytes are UTF-8, else the fallback; an unknown charset is no declaration.
-    EXPECT_EQ(ReadPageWords("caf\xC3\xA9", "CP1251").BodyWords, (Words{"café"}));
-    EXPECT_EQ(ReadPageWords("caf\xE9", "CP1252").BodyWords, (Words{"café"}));
-    EXPECT_EQ(ReadPageWords("<meta charset=\"x-nonsense\">caf\xE9", "CP1252").BodyWords, (Words{"café"}));
-    EXPECT_EQ(ReadPageWords("<meta charset=\"iso-8859-1\">\x93quoted\x94 caf\xE9", "CP1251").BodyWords,
+    EXPECT_EQ(ReadPageWords("caf\xC3\xA9", "CP1251").BodyWords.ToVector(), (Words{"café"}));
+    EXPECT_EQ(ReadPageWords("caf\xE9", "CP1252").BodyWords.ToVector(), (Words{"café"}));
+    EXPECT_EQ(ReadPageWords("<meta charset=\"x-nonsense\">caf\xE9", "CP1252").BodyWords.ToVector(), (Words{"café"}));
+    EXPECT_EQ(ReadPageWords("<meta charset=\"iso-8859-1\">\x93quoted\x94 caf\xE9", "CP1251").BodyWords.ToVector(),
               (Words{"quoted", "café"}));
-    EXPECT_EQ(ReadPageWords("\xEF\xBB\xBF<meta charset=\"windows-1251\">caf\xC3\xA9", "CP1252").BodyWords,
+    EXPECT_EQ(ReadPageWords("\xEF\xBB\xBF<meta charset=\"windows-1251\">caf\xC3\xA9", "CP1252").BodyWords.ToVector(),
               (Words{"café"}));
     EXPECT_EQ(
-        ReadPageWords("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><p>\x93\xFA\x96\x7B</p>", "CP1252").BodyWords,
+        ReadPageWords("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><p>\x93\xFA\x96\x7B</p>", "CP1252").BodyWords.ToVector(),
         (Words{"日", "本"}));
 }
 
@@ -78,7 +78,7 @@ TEST(PageWords, CollectsLinksAndAnchors) {
         "CP1252");
     EXPECT_EQ(page.Links, (Words{"style.css", "a.htm#x&y", "pic.gif", "b.htm"}));
     EXPECT_EQ(page.Anchors, (Words{"top", "sec1", "café"}));
-    EXPECT_EQ(page.BodyWords, (Words{"go", "t", "x", "self"}));
+    EXPECT_EQ(page.BodyWords.ToVector(), (Words{"go", "t", "x", "self"}));
 }
 
 }  // namespace
