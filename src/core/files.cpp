@@ -184,9 +184,19 @@ PendingFile::~PendingFile() {
 
 void PendingFile::Finish() {
     if (temporary_.empty()) {
-        // Name the unnamed file beside the target first, so that the rename below replaces the
-        // target in one step: a reader sees the old file or the new one, never neither.
+        // A new name is given in one step. An existing file is replaced by naming the unnamed file
+        // beside it first and renaming that over it: a reader sees the old file or the new one,
+        // never neither.
         const std::string source = "/proc/self/fd/" + std::to_string(fd_);
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            int fd = fd_;
+            fd_ = -1;
+            if (::close(fd) != 0)
+                RaiseFileError("Cannot write", path_, errno);
+            return;
+        }
+        if (errno != EEXIST)
+            RaiseFileError("Cannot write", path_, errno);
         for (int attempt = 0; temporary_.empty(); ++attempt) {
             std::string name = TemporaryPattern(path_);
             static std::atomic<unsigned> counter{0};
@@ -239,9 +249,9 @@ std::string ReadFileBytesIfExists(const std::string& path) {
     return ReadOpenFile(fd, path, info);
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
     PendingFile file(path);
-    if (!WriteAll(file.Fd(), bytes))
+    if (!WriteAll(file.Fd(), bytes.data(), bytes.size()))
         RaiseFileError("Cannot write", path, errno);
     file.Finish();
 }

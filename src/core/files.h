@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace leafsmith {
 
@@ -19,7 +20,7 @@ std::string ReadFileBytesIfExists(const std::string& path);
 // replaced, never written through, and the name shows the complete new bytes or nothing new: a
 // failure or a killed process never leaves half a file under it. Raises EFileError naming the
 // file and the reason. Creates no folder.
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+void WriteFileBytes(const std::string& path, std::string_view bytes);
 
 // A new output file that gets its name only when it is complete. Where the file system allows, it
 // has no name at all until then, so not even a killed process leaves anything behind; elsewhere it

@@ -27,8 +27,12 @@ void TEBookSettings::BuildLists() {
 
 std::string TEBookSettings::ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) {
     std::string result = ReplaceAll(page, "($INDEXPAGE$)", IndexPage);
-    const std::string value = "\"" + Text->Topic(topicIndex).FileName + "\"";
-    return ReplaceAll(result, "($JUMPMENULIST$)", ReplaceAll(JumpMenu, value, value + " selected"));
+    // The menu with this page's entry selected is made only for a page that shows it.
+    if (result.find("($JUMPMENULIST$)") != std::string::npos) {
+        const std::string value = "\"" + Text->Topic(topicIndex).FileName + "\"";
+        ReplaceAllInPlace(result, "($JUMPMENULIST$)", ReplaceAll(JumpMenu, value, value + " selected"));
+    }
+    return result;
 }
 
 std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {

@@ -122,21 +122,21 @@ std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t to
     std::string page;
     if (topicIndex > Text->FirstPage) {
         page = RemoveMarkedRanges(contentTemplate, "<!--ShowWhenFirst-->", "<!--/ShowWhenFirst-->");
-        page = ReplaceAll(page, "($PREVIOUSPAGE$)", Text->Topic(topic.PrevPage).FileName);
+        ReplaceAllInPlace(page, "($PREVIOUSPAGE$)", Text->Topic(topic.PrevPage).FileName);
     } else {
         page = RemoveMarkedRanges(contentTemplate, "<!--HideWhenFirst-->", "<!--/HideWhenFirst-->");
-        page = ReplaceAll(page, "($PREVIOUSPAGE$)", "#");
+        ReplaceAllInPlace(page, "($PREVIOUSPAGE$)", "#");
     }
     if (topicIndex < Text->LastPage) {
         page = RemoveMarkedRanges(page, "<!--ShowWhenEnd-->", "<!--/ShowWhenEnd-->");
-        page = ReplaceAll(page, "($NEXTPAGE$)", Text->Topic(topic.NextPage).FileName);
+        ReplaceAllInPlace(page, "($NEXTPAGE$)", Text->Topic(topic.NextPage).FileName);
     } else {
         page = RemoveMarkedRanges(page, "<!--HideWhenEnd-->", "<!--/HideWhenEnd-->");
-        page = ReplaceAll(page, "($NEXTPAGE$)", "#");
+        ReplaceAllInPlace(page, "($NEXTPAGE$)", "#");
     }
-    page = ReplaceAll(page, "($TITLE$)", topic.Title());
-    page = ReplaceAll(page, "($SEQUENCE$)", std::to_string(topicIndex));
-    page = ReplaceAll(page, "($THISFILENAME$)", topic.FileName);
+    ReplaceAllInPlace(page, "($TITLE$)", topic.Title());
+    ReplaceAllInPlace(page, "($SEQUENCE$)", std::to_string(topicIndex));
+    ReplaceAllInPlace(page, "($THISFILENAME$)", topic.FileName);
     page = InsertHeadScript(page);
     page = ReplacePagePlaceholders(page, topicIndex);
     page = ReplaceCommon(page);
@@ -146,12 +146,14 @@ std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t to
     } catch (const EMarkupError& error) {
         throw EMarkupError("Topic \"" + topic.Title() + "\" (" + topic.FileName + "): " + error.what());
     }
-    return ReplaceAll(page, "($CONTENT$)", content);
+    ReplaceAllInPlace(page, "($CONTENT$)", content);
+    return page;
 }
 
 std::string TSittings::ReplaceCommon(const std::string& text) {
-    std::string result = ReplaceAll(text, "($PROJECTTITLE$)", ProjectTitle);
-    result = ReplaceAll(result, "($CHARSET$)", Charset);
+    std::string result(text);
+    ReplaceAllInPlace(result, "($PROJECTTITLE$)", ProjectTitle);
+    ReplaceAllInPlace(result, "($CHARSET$)", Charset);
     return ReplaceFormatPlaceholders(result);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -139,8 +140,29 @@ std::string ReadTextFile(const std::string& path) {
     return ToCrLfLines(ReadFileBytes(path));
 }
 
+bool IsCrLfText(std::string_view text) {
+    if (!text.empty() && text.back() != '\n')
+        return false;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at) {
+        if (at == begin || at[-1] != '\r')
+            return false;
+    }
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at) {
+        if (at + 1 == end || at[1] != '\n')
+            return false;
+    }
+    return true;
+}
+
 bool WriteTextFile(const std::string& path, std::string_view text) {
-    WriteFileBytes(path, ToCrLfLines(text));
+    // Pages are mostly in CR LF already; those are written as they are, without a copy.
+    if (IsCrLfText(text)) {
+        WriteFileBytes(path, text);
+    } else {
+        WriteFileBytes(path, ToCrLfLines(text));
+    }
     return true;
 }
 

@@ -47,6 +47,8 @@ std::string ReadTextFile(const std::string& path);
 bool WriteTextFile(const std::string& path, std::string_view text);
 // The text with every line break (LF, CR LF or CR) turned into CR LF and a CR LF after the last line.
 std::string ToCrLfLines(std::string_view text);
+// True when ToCrLfLines would give the text back unchanged.
+bool IsCrLfText(std::string_view text);
 
 // Deletes a folder with everything in it, permanently. Symbolic links inside are removed, never
 // followed. Refuses an empty path and the root. Returns true on success.

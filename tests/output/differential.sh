@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The page engine may change how it works, never what it writes: builds every example, the manual
+# and a generated 500-topic project in all their formats with a frozen copy of the Classic group and
+# the tree library (whose pages carry the whole tree and jump menu, as users' templates may), and
+# compares every file written and the build logs with the hashes recorded in
+# differential/outputs.sha256 when the engine still rendered one page at a time on one thread.
+# Usage: tests/output/differential.sh BIN_DIR [--update]
+# With --update, PROGRAMS=DIR takes leafsmith-build and leafsmith-corpus from an older build (the
+# engine before the change) while the data stay those of BIN_DIR.
+set -euo pipefail
+bin=$(cd "$1" && pwd)
+programs=$(cd "${PROGRAMS:-$bin}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)/differential
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+setup="$work/setup"
+mkdir -p "$setup"
+for item in Examples Templates icons manual default.lfx nopic.bmp sample singlehtml.htm templates.ini; do
+    cp -r "$bin/$item" "$setup/"
+done
+rm -rf "$setup/Templates/Classic"
+cp -r "$here/setup/Templates/Classic" "$setup/Templates/"
+cp "$here/setup/webjs.dat" "$setup/"
+
+build() {  # NAME PROJECT
+    "$programs/leafsmith-build" --yes --no-pause --setup-dir "$setup" --out "$work/out/$1" "$2" > "$work/out/$1.log"
+}
+mkdir -p "$work/out"
+for n in 1 2 3 4; do
+    build "example$n" "$setup/Examples/Example$n.lfx"
+done
+build manual "$setup/manual/manual.lfx"
+"$programs/leafsmith-corpus" 500 "$work/corpus" --formats chm,web,ebook,faq,single --seed 5 >/dev/null
+build corpus500 "$work/corpus/corpus.lfx"
+
+# The help compiler is not the page engine: its files and lines are left out.
+find "$work/out" \( -name '*.chm' -o -path '*/CHM/*.log' \) -delete
+for log in "$work"/out/*.log; do
+    sed -i -E '/^(Compiling .* into |Wrote |Warning: |[0-9,]+ pages?, )/d' "$log"
+done
+(cd "$work/out" && find . -type f -print0 | sort -z | xargs -0 sha256sum) > "$work/outputs.sha256"
+
+if [ "${2:-}" = "--update" ]; then
+    cp "$work/outputs.sha256" "$here/outputs.sha256"
+    echo "recorded $(wc -l < "$here/outputs.sha256") files"
+    exit 0
+fi
+if ! diff <(cat "$here/outputs.sha256") "$work/outputs.sha256" > "$work/diff"; then
+    echo "FAIL: the engine wrote other bytes than before:"
+    head -40 "$work/diff"
+    exit 1
+fi
+echo "ok: $(wc -l < "$work/outputs.sha256") files written byte for byte as before"
