@@ -1,6 +1,12 @@
 #include "output/settings.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <cstdlib>
+#include <exception>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -116,9 +122,9 @@ std::string TSittings::InsertHeadScript(const std::string& text) const {
     return ReplaceAllNoCase(text, "</head>", ExpandScript() + "</head>");
 }
 
-std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex) {
+std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter) {
     const TBlock& topic = Text->Topic(topicIndex);
-    Converter->InputLines = topic.SectionLines(2);
+    converter.InputLines = topic.SectionLines(2);
     std::string page;
     if (topicIndex > Text->FirstPage) {
         page = RemoveMarkedRanges(contentTemplate, "<!--ShowWhenFirst-->", "<!--/ShowWhenFirst-->");
@@ -142,7 +148,7 @@ std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t to
     page = ReplaceCommon(page);
     std::string content;
     try {
-        content = Converter->Convert();
+        content = converter.Convert();
     } catch (const EMarkupError& error) {
         throw EMarkupError("Topic \"" + topic.Title() + "\" (" + topic.FileName + "): " + error.what());
     }
@@ -157,15 +163,131 @@ std::string TSittings::ReplaceCommon(const std::string& text) {
     return ReplaceFormatPlaceholders(result);
 }
 
+namespace {
+
+// How many threads render a format's pages: one per core (LEAFSMITH_WORKERS chooses another
+// number), and one alone for a few pages.
+unsigned PageWorkerCount(size_t pages) {
+    unsigned workers = std::max(1u, std::thread::hardware_concurrency());
+    if (const char* chosen = std::getenv("LEAFSMITH_WORKERS"); chosen && *chosen)
+        workers = static_cast<unsigned>(std::clamp(std::atoi(chosen), 1, 64));
+    return pages < 16 ? 1 : std::min<unsigned>(workers, 8);
+}
+
+// The notices a converter gives while a worker renders a page, held until the build's own thread
+// reaches that page, so that they come in page order and on the thread that may show them.
+class HeldNotices : public UserQuestions {
+public:
+    void ShowError(const std::string& text) override { Notices.push_back(text); }
+    Answer AskYesCancelRetry(const std::string&) override { return Answer::Cancel; }
+    Answer AskAbortRetry(const std::string&) override { return Answer::Abort; }
+    std::vector<std::string> Notices;
+};
+
+}  // namespace
+
 void TSittings::WritePages(const std::string& contentTemplate) {
     const std::string folder = HtmlFolder();
+    std::vector<const TBlock*> pages;
     for (const TBlock& topic : Text->Topics) {
-        if (!topic.IsPage)
-            continue;
-        const std::string path = InsideFormatFolder(folder, topic.FileName, "The page file name");
-        WriteTextFile(path, RenderPage(contentTemplate, topic.Index));
-        DoInfo(this, topic.FileName);
+        if (topic.IsPage)
+            pages.push_back(&topic);
     }
+    const unsigned workers = PageWorkerCount(pages.size());
+    if (workers <= 1) {
+        for (const TBlock* topic : pages) {
+            const std::string path = InsideFormatFolder(folder, topic->FileName, "The page file name");
+            WriteTextFile(path, RenderPage(contentTemplate, topic->Index, *Converter));
+            DoInfo(this, topic->FileName);
+        }
+        return;
+    }
+
+    // Workers render and write the pages, each with a converter of its own; this thread takes
+    // them in page order, shows what their converters said and logs each page, as one thread would.
+    struct Slot {
+        bool Done = false;
+        std::exception_ptr Failure;
+        std::vector<std::string> Notices;
+    };
+    std::vector<Slot> slots(pages.size());
+    std::mutex lock;
+    std::condition_variable changed;
+    size_t next = 0;       // the next page a worker takes
+    size_t consumed = 0;   // pages this thread has logged
+    bool stopping = false;
+    const size_t ahead = workers * 4;  // pages rendered ahead of the log at most
+    auto work = [&](TLFXText& converter, HeldNotices& notices) {
+        while (true) {
+            size_t page;
+            {
+                std::unique_lock<std::mutex> hold(lock);
+                changed.wait(hold, [&] { return stopping || next >= pages.size() || next < consumed + ahead; });
+                if (stopping || next >= pages.size())
+                    return;
+                page = next++;
+            }
+            std::exception_ptr failure;
+            try {
+                const std::string path = InsideFormatFolder(folder, pages[page]->FileName, "The page file name");
+                WriteTextFile(path, RenderPage(contentTemplate, pages[page]->Index, converter));
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            std::lock_guard<std::mutex> hold(lock);
+            slots[page].Done = true;
+            slots[page].Failure = failure;
+            slots[page].Notices = std::move(notices.Notices);
+            notices.Notices.clear();
+            changed.notify_all();
+        }
+    };
+    std::vector<std::unique_ptr<TLFXText>> converters;
+    std::vector<std::unique_ptr<HeldNotices>> held;
+    std::vector<std::thread> threads;
+    auto stop = [&] {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            stopping = true;
+        }
+        changed.notify_all();
+        for (std::thread& thread : threads)
+            thread.join();
+        threads.clear();
+    };
+    try {
+        for (unsigned i = 0; i < workers; ++i) {
+            converters.push_back(std::make_unique<TLFXText>());
+            converters.back()->CopySettingsFrom(*Converter);
+            held.push_back(std::make_unique<HeldNotices>());
+            converters.back()->Questions = held.back().get();
+            threads.emplace_back(work, std::ref(*converters.back()), std::ref(*held.back()));
+        }
+        for (size_t page = 0; page < pages.size(); ++page) {
+            Slot slot;
+            {
+                std::unique_lock<std::mutex> hold(lock);
+                changed.wait(hold, [&] { return slots[page].Done; });
+                slot = std::move(slots[page]);
+            }
+            if (Converter->Questions) {
+                for (const std::string& notice : slot.Notices)
+                    Converter->Questions->ShowError(notice);
+            }
+            if (slot.Failure)
+                std::rethrow_exception(slot.Failure);
+            DoInfo(this, pages[page]->FileName);
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                consumed = page + 1;
+            }
+            changed.notify_all();
+        }
+    } catch (...) {
+        stop();
+        throw;
+    }
+    stop();
 }
 
 void TSittings::WriteOtherTemplates(const StringList& entries) {

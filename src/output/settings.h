@@ -41,7 +41,8 @@ public:
     std::string ReadContentTemplate(const TTemplate& templ);
     std::string InsertGenerator(const std::string& text) const;
     std::string InsertHeadScript(const std::string& text) const;
-    std::string RenderPage(const std::string& contentTemplate, int32_t topicIndex);
+    // One page of the topic, its body converted by `converter` (each thread has its own).
+    std::string RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter);
     std::string ReplaceCommon(const std::string& text);
     // Renders and writes every page topic into the html folder, sending each file name.
     void WritePages(const std::string& contentTemplate);

@@ -295,6 +295,35 @@ TEST_F(Building, WithoutADefaultTopicTheHelpOpensAtTheFirstPage) {
     EXPECT_NE(Out("CHM/demo.hhp").find("Default topic=html\\p2.htm\r\n"), std::string::npos);
 }
 
+TEST_F(Building, PageWorkersStopAtAFaultyPageWhereOneThreadWould) {
+    // Every page asks about a missing include; page 25 nests its blocks too deeply.
+    std::string nested = "x";
+    for (int depth = 0; depth < 40; ++depth)
+        nested = "[BLOCK]" + nested + "[/BLOCK]";
+    std::string text;
+    for (int topic = 1; topic <= 40; ++topic) {
+        text += "Topic " + std::to_string(topic) + "\n" + (topic == 25 ? nested : "Text [INC]missing.txt[/INC]") +
+                "\n{Para}\n";
+    }
+    WriteFile(folder / "project/text/example.txt", text);
+    options.CounterLength = 2;
+    options.EnableTextAnalysis = true;
+    options.OutputWebsite = true;
+    options.TempletChm_WebSite = folder / "group";
+    options.TempletNoChm_WebSite = 3;
+    ::setenv("LEAFSMITH_WORKERS", "1", 1);
+    const testing::CommandResult alone = Build();
+    ::setenv("LEAFSMITH_WORKERS", "4", 1);
+    const testing::CommandResult together = Build();
+    ::unsetenv("LEAFSMITH_WORKERS");
+    EXPECT_EQ(alone.Status, 1);
+    EXPECT_NE(alone.Errors.find("nested more than 32 deep"), std::string::npos) << alone.Errors;
+    EXPECT_NE(alone.Errors.find("Exception Occur :Cannot read the included file"), std::string::npos) << alone.Errors;
+    EXPECT_EQ(together.Status, alone.Status);
+    EXPECT_EQ(together.Output, alone.Output);
+    EXPECT_EQ(together.Errors, alone.Errors);
+}
+
 TEST(LargeProject, TwoThousandTopicsCompileCompletely) {
     TempFolder folder;
     const std::string project = testing::WriteCorpusProject(folder / "corpus", 2000);

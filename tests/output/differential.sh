@@ -26,29 +26,37 @@ cp "$here/setup/webjs.dat" "$setup/"
 build() {  # NAME PROJECT
     "$programs/leafsmith-build" --yes --no-pause --setup-dir "$setup" --out "$work/out/$1" "$2" > "$work/out/$1.log"
 }
-mkdir -p "$work/out"
-for n in 1 2 3 4; do
-    build "example$n" "$setup/Examples/Example$n.lfx"
-done
-build manual "$setup/manual/manual.lfx"
-"$programs/leafsmith-corpus" 500 "$work/corpus" --formats chm,web,ebook,faq,single --seed 5 >/dev/null
-build corpus500 "$work/corpus/corpus.lfx"
-
-# The help compiler is not the page engine: its files and lines are left out.
-find "$work/out" \( -name '*.chm' -o -path '*/CHM/*.log' \) -delete
-for log in "$work"/out/*.log; do
-    sed -i -E '/^(Compiling .* into |Wrote |Warning: |[0-9,]+ pages?, )/d' "$log"
-done
-(cd "$work/out" && find . -type f -print0 | sort -z | xargs -0 sha256sum) > "$work/outputs.sha256"
+# Writes the hashes of one run's outputs to FILE.
+run_all() {  # FILE
+    rm -rf "$work/out" "$work/corpus"
+    mkdir -p "$work/out"
+    for n in 1 2 3 4; do
+        build "example$n" "$setup/Examples/Example$n.lfx"
+    done
+    build manual "$setup/manual/manual.lfx"
+    "$programs/leafsmith-corpus" 500 "$work/corpus" --formats chm,web,ebook,faq,single --seed 5 >/dev/null
+    build corpus500 "$work/corpus/corpus.lfx"
+    # The help compiler is not the page engine: its files and lines are left out.
+    find "$work/out" \( -name '*.chm' -o -path '*/CHM/*.log' \) -delete
+    for log in "$work"/out/*.log; do
+        sed -i -E '/^(Compiling .* into |Wrote |Warning: |[0-9,]+ pages?, )/d' "$log"
+    done
+    (cd "$work/out" && find . -type f -print0 | sort -z | xargs -0 sha256sum) > "$1"
+}
 
 if [ "${2:-}" = "--update" ]; then
+    LEAFSMITH_WORKERS=1 run_all "$work/outputs.sha256"
     cp "$work/outputs.sha256" "$here/outputs.sha256"
     echo "recorded $(wc -l < "$here/outputs.sha256") files"
     exit 0
 fi
-if ! diff <(cat "$here/outputs.sha256") "$work/outputs.sha256" > "$work/diff"; then
-    echo "FAIL: the engine wrote other bytes than before:"
-    head -40 "$work/diff"
-    exit 1
-fi
-echo "ok: $(wc -l < "$work/outputs.sha256") files written byte for byte as before"
+# Pages rendered by several workers and by one give the same bytes and the same log.
+for workers in 4 1; do
+    LEAFSMITH_WORKERS=$workers run_all "$work/outputs.sha256"
+    if ! diff "$here/outputs.sha256" "$work/outputs.sha256" > "$work/diff"; then
+        echo "FAIL: with $workers page workers the engine wrote other bytes than before:"
+        head -40 "$work/diff"
+        exit 1
+    fi
+done
+echo "ok: $(wc -l < "$work/outputs.sha256") files written byte for byte as before, with four page workers and with one"

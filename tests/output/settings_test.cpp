@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(PageRendering, PlaceholdersInTitlesAreReplacedButNotInBodies) {
-    EXPECT_EQ(writer.RenderPage("<title>($TITLE$)</title>($CONTENT$)", 0),
+    EXPECT_EQ(writer.RenderPage("<title>($TITLE$)</title>($CONTENT$)", 0, converter),
               "<title>Topic 0</title>body with ($TITLE$)<BR>\r\n");
 }
 
@@ -40,14 +40,14 @@ TEST_F(PageRendering, PreviousAndNextPagesAndTheirSections) {
     const std::string page =
         "($PREVIOUSPAGE$)|($NEXTPAGE$)|<!--ShowWhenFirst-->F<!--/ShowWhenFirst--><!--HideWhenFirst-->f"
         "<!--/HideWhenFirst-->|<!--ShowWhenEnd-->E<!--/ShowWhenEnd--><!--HideWhenEnd-->e<!--/HideWhenEnd-->";
-    EXPECT_EQ(writer.RenderPage(page, 0),
+    EXPECT_EQ(writer.RenderPage(page, 0, converter),
               "#|2.htm|<!--ShowWhenFirst-->F<!--/ShowWhenFirst-->|<!--HideWhenEnd-->e<!--/HideWhenEnd-->");
-    EXPECT_EQ(writer.RenderPage(page, 1),
+    EXPECT_EQ(writer.RenderPage(page, 1, converter),
               "1.htm|3.htm|<!--HideWhenFirst-->f<!--/HideWhenFirst-->|<!--HideWhenEnd-->e<!--/HideWhenEnd-->");
-    EXPECT_EQ(writer.RenderPage(page, 2),
+    EXPECT_EQ(writer.RenderPage(page, 2, converter),
               "2.htm|#|<!--HideWhenFirst-->f<!--/HideWhenFirst-->|<!--ShowWhenEnd-->E<!--/ShowWhenEnd-->");
     // A start marker without its end keeps the rest of the page as it is.
-    EXPECT_EQ(writer.RenderPage("a<!--ShowWhenFirst-->b", 1), "a<!--ShowWhenFirst-->b");
+    EXPECT_EQ(writer.RenderPage("a<!--ShowWhenFirst-->b", 1, converter), "a<!--ShowWhenFirst-->b");
 }
 
 TEST_F(PageRendering, TheGeneratorLineReplacesEveryHeadTag) {
@@ -69,7 +69,8 @@ TEST_F(PageRendering, TheExpandScriptOnlyWithExpandableBlocks) {
               "');if(e==\"IMG\"){a=b[i];}}for(i=0;i<=c.length-1;i++){eval('e=c[i].'+d+';');if(e==\"DIV\"){if(c[i]."
               "style.display=='none'){c[i].style.display='block';a.src='icons/cminus.gif';}else{c[i].style.display="
               "'none';a.src='icons/cplus.gif';}}}return false;}\r\n</script>\r\n</head>");
-    EXPECT_NE(writer.RenderPage("<head></head>($CONTENT$)", 0).find("ExpandCollapsibleBlockClick"), std::string::npos);
+    EXPECT_NE(writer.RenderPage("<head></head>($CONTENT$)", 0, converter).find("ExpandCollapsibleBlockClick"),
+              std::string::npos);
 }
 
 TEST_F(PageRendering, CommonPlaceholders) {
