@@ -4,6 +4,7 @@
 #include "core/project_option.h"
 #include "core/strings.h"
 #include "output/faq_writer.h"
+#include "output/website_writer.h"
 #include "text/all_text.h"
 #include "text/text_utils.h"
 
@@ -36,7 +37,12 @@ std::string TEBookSettings::ReplacePagePlaceholders(const std::string& page, int
 }
 
 std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {
-    return ReplaceAll(text, "($TITLELIST$)", TitleList);
+    std::string result = ReplaceAll(text, "($TITLELIST$)", TitleList);
+    // The jump menu with no entry selected, as the text of a script string, in any template: one
+    // shared script can give every page its menu.
+    if (result.find("($JUMPMENUSCRIPT$)") != std::string::npos)
+        ReplaceAllInPlace(result, "($JUMPMENUSCRIPT$)", ScriptString(JumpMenu));
+    return result;
 }
 
 void TEBookSettings::CheckSettings() {
