@@ -212,17 +212,22 @@ void TSittings::WritePages(const std::string& contentTemplate) {
     };
     std::vector<Slot> slots(pages.size());
     std::mutex lock;
-    std::condition_variable changed;
-    size_t next = 0;       // the next page a worker takes
-    size_t consumed = 0;   // pages this thread has logged
+    std::condition_variable pageDone;   // wakes this thread when the page it waits for is done
+    std::condition_variable roomAhead;  // wakes workers held back by the limit below
+    size_t next = 0;                    // the next page a worker takes
+    size_t consumed = 0;                // pages this thread has logged
+    size_t awaited = pages.size();      // the page this thread waits for
+    unsigned heldBack = 0;              // workers waiting for room
     bool stopping = false;
-    const size_t ahead = workers * 4;  // pages rendered ahead of the log at most
+    const size_t ahead = std::max<size_t>(64, workers * 8);  // pages rendered ahead of the log at most
     auto work = [&](TLFXText& converter, HeldNotices& notices) {
         while (true) {
             size_t page;
             {
                 std::unique_lock<std::mutex> hold(lock);
-                changed.wait(hold, [&] { return stopping || next >= pages.size() || next < consumed + ahead; });
+                ++heldBack;
+                roomAhead.wait(hold, [&] { return stopping || next >= pages.size() || next < consumed + ahead; });
+                --heldBack;
                 if (stopping || next >= pages.size())
                     return;
                 page = next++;
@@ -239,7 +244,8 @@ void TSittings::WritePages(const std::string& contentTemplate) {
             slots[page].Failure = failure;
             slots[page].Notices = std::move(notices.Notices);
             notices.Notices.clear();
-            changed.notify_all();
+            if (page == awaited)
+                pageDone.notify_one();
         }
     };
     std::vector<std::unique_ptr<TLFXText>> converters;
@@ -250,7 +256,7 @@ void TSittings::WritePages(const std::string& contentTemplate) {
             std::lock_guard<std::mutex> hold(lock);
             stopping = true;
         }
-        changed.notify_all();
+        roomAhead.notify_all();
         for (std::thread& thread : threads)
             thread.join();
         threads.clear();
@@ -267,7 +273,8 @@ void TSittings::WritePages(const std::string& contentTemplate) {
             Slot slot;
             {
                 std::unique_lock<std::mutex> hold(lock);
-                changed.wait(hold, [&] { return slots[page].Done; });
+                awaited = page;
+                pageDone.wait(hold, [&] { return slots[page].Done; });
                 slot = std::move(slots[page]);
             }
             if (Converter->Questions) {
@@ -277,11 +284,10 @@ void TSittings::WritePages(const std::string& contentTemplate) {
             if (slot.Failure)
                 std::rethrow_exception(slot.Failure);
             DoInfo(this, pages[page]->FileName);
-            {
-                std::lock_guard<std::mutex> hold(lock);
-                consumed = page + 1;
-            }
-            changed.notify_all();
+            std::lock_guard<std::mutex> hold(lock);
+            consumed = page + 1;
+            if (heldBack > 0)
+                roomAhead.notify_all();
         }
     } catch (...) {
         stop();
