@@ -1,5 +1,7 @@
 #include "core/strings.h"
 
+#include <algorithm>
+
 #include <limits>
 
 namespace leafsmith {
@@ -81,16 +83,44 @@ void ReplaceAllInPlace(std::string& text, std::string_view from, std::string_vie
     text = ReplaceAll(text, from, to);
 }
 
+namespace {
+
+// Where `needle` (already in lower case) next occurs in `text` from `pos`, ASCII letters compared
+// without case; npos when it does not. Only the places that start with its first character are
+// compared, without a lower-case copy of the text.
+size_t FindNoCase(std::string_view text, std::string_view needle, size_t pos) {
+    const char first = needle[0];
+    const char other = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
+    size_t lower = text.find(first, pos);
+    size_t upper = other == first ? std::string_view::npos : text.find(other, pos);
+    while (true) {
+        const size_t at = std::min(lower, upper);
+        if (at == std::string_view::npos || at + needle.size() > text.size())
+            return std::string_view::npos;
+        size_t i = 1;
+        while (i < needle.size() && AsciiLower(text[at + i]) == needle[i])
+            ++i;
+        if (i == needle.size())
+            return at;
+        // Each of the two is looked for again only once it has been passed.
+        if (at == lower)
+            lower = text.find(first, at + 1);
+        if (at == upper)
+            upper = text.find(other, at + 1);
+    }
+}
+
+}  // namespace
+
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty())
         return std::string(text);
-    std::string lowered = AsciiLowerCase(text);
-    std::string needle = AsciiLowerCase(from);
+    const std::string needle = AsciiLowerCase(from);
     std::string result;
-    result.reserve(text.size());
+    result.reserve(text.size() + to.size());
     size_t pos = 0;
     while (true) {
-        size_t hit = lowered.find(needle, pos);
+        size_t hit = FindNoCase(text, needle, pos);
         if (hit == std::string::npos)
             break;
         result.append(text, pos, hit - pos);
