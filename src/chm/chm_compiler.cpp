@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -52,11 +52,9 @@ std::string Plural(std::uint64_t count, const std::string& one, const std::strin
 std::string PercentDecoded(std::string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        auto hex = [](char c) {
-            return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        };
-        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
-            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && DigitValue(text[i + 1], 16) >= 0 &&
+            DigitValue(text[i + 2], 16) >= 0) {
+            out += static_cast<char>(DigitValue(text[i + 1], 16) * 16 + DigitValue(text[i + 2], 16));
             i += 2;
         } else {
             out += text[i];
@@ -68,8 +66,7 @@ std::string PercentDecoded(std::string_view text) {
 // A link's target inside the help file: "html/4.htm" and the anchor "sec" for "4.htm#sec" on
 // html/3.htm. False for links that leave the file (another scheme, another help file) and for
 // empty ones.
-bool ResolveLink(const std::string& page, std::string link, std::string& target, std::string& anchor,
-                 bool& outside) {
+bool ResolveLink(const std::string& page, std::string link, std::string& target, std::string& anchor, bool& outside) {
     outside = false;
     link = ReplaceAll(TrimView(link), "\\", "/");
     if (link.empty() || link.rfind("//", 0) == 0)
@@ -84,7 +81,8 @@ bool ResolveLink(const std::string& page, std::string link, std::string& target,
         target = page;
         return true;
     }
-    fs::path resolved = link.front() == '/' ? fs::path(link.substr(1)) : fs::path(page).parent_path() / PercentDecoded(link);
+    fs::path resolved =
+        link.front() == '/' ? fs::path(link.substr(1)) : fs::path(page).parent_path() / PercentDecoded(link);
     resolved = resolved.lexically_normal();
     const std::string text = resolved.generic_string();
     if (text.empty() || text == "." || text.rfind("..", 0) == 0) {
@@ -219,9 +217,9 @@ public:
         StringTable strings;
         std::vector<ContextEntry> contexts = ContextTable(strings);
         TopicTables tables = BuildTopicTables(topics, strings);
-        const std::string windows = BuildWindowsFile(
-            project_.Windows, strings, project_.Option("compatibility") == "1.0",
-            [&](const std::string& text) { return converter_->Convert(text); });
+        const std::string windows =
+            BuildWindowsFile(project_.Windows, strings, project_.Option("compatibility") == "1.0",
+                             [&](const std::string& text) { return converter_->Convert(text); });
         archive.AddCompressedFile("/#TOPICS", tables.Topics);
         archive.AddCompressedFile("/#URLTBL", tables.UrlTable);
         archive.AddCompressedFile("/#URLSTR", tables.UrlStrings);
@@ -368,7 +366,8 @@ private:
                     index->AddPage(topic, words[i]);
                 words[i].TitleWords = {};
                 words[i].BodyWords = {};
-                anchors_[AsciiLowerCase(path)] = std::unordered_set<std::string>(words[i].Anchors.begin(), words[i].Anchors.end());
+                anchors_[AsciiLowerCase(path)] =
+                    std::unordered_set<std::string>(words[i].Anchors.begin(), words[i].Anchors.end());
                 pageLinks_.push_back({path, std::move(words[i].Links)});
                 Events();
             }
@@ -402,8 +401,7 @@ private:
             if (!ResolveLink("", local, target, anchor, outside))
                 continue;
             if (outside || !IsCompiled(target))
-                warnings_.Add("entries of " + file,
-                              file + " lists " + local + ", which is not in the project.");
+                warnings_.Add("entries of " + file, file + " lists " + local + ", which is not in the project.");
         }
     }
 
@@ -446,9 +444,9 @@ private:
             std::string page = fs::path(alias->second).lexically_normal().generic_string();
             if (!IsCompiled(page)) {
                 if (reportedAliases.insert(context.Name).second)
-                    warnings_.Add("aliases of pages not compiled",
-                                  "the alias " + context.Name + " was left out: its page " + alias->second +
-                                      " is not compiled.");
+                    warnings_.Add(
+                        "aliases of pages not compiled",
+                        "the alias " + context.Name + " was left out: its page " + alias->second + " is not compiled.");
                 continue;
             }
             if (!numbers.insert(context.Number).second) {

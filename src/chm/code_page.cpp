@@ -204,10 +204,11 @@ struct CodePageConverter::State {
     // Converts all of `utf8`; unconvertible characters become "?" when `substitute`, else the
     // conversion stops and fails.
     bool Run(std::string_view utf8, std::string& out, bool substitute) {
-        return ConvertWithIconv(Handle, utf8, out, utf8.size() + 16, [&](const char* at, std::size_t left, std::size_t& skip) {
-            skip = Utf8CharLength(at, left);  // a character the code page lacks, or bad UTF-8
-            return substitute ? std::optional<std::string_view>("?") : std::nullopt;
-        });
+        return ConvertWithIconv(Handle, utf8, out, utf8.size() + 16,
+                                [&](const char* at, std::size_t left, std::size_t& skip) {
+                                    skip = Utf8CharLength(at, left);  // a character the code page lacks, or bad UTF-8
+                                    return substitute ? std::optional<std::string_view>("?") : std::nullopt;
+                                });
     }
 };
 

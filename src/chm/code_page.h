@@ -5,8 +5,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,7 +22,8 @@ std::string IconvNameOfCodePage(unsigned codePage);
 // Converts all of `input` with an open iconv handle into `out` (first sized for `sizeHint` bytes).
 // Where it meets a sequence it cannot convert, `stuck` says how many input bytes to skip and gives
 // what to write instead, or nothing to end the conversion with false.
-using Unconvertible = std::function<std::optional<std::string_view>(const char* at, std::size_t left, std::size_t& skip)>;
+using Unconvertible =
+    std::function<std::optional<std::string_view>(const char* at, std::size_t left, std::size_t& skip)>;
 bool ConvertWithIconv(iconv_t handle, std::string_view input, std::string& out, std::size_t sizeHint,
                       const Unconvertible& stuck);
 

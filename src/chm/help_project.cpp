@@ -33,8 +33,8 @@ bool ParseNumber(std::string_view text, std::uint32_t& value) {
         return false;
     std::uint64_t number = 0;
     for (char c : text) {
-        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
-        if (digit >= base)
+        const int digit = DigitValue(c, base);
+        if (digit < 0)
             return false;
         number = number * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
     }
@@ -125,7 +125,8 @@ private:
             return;
         std::string key = AsciiLowerCase(TrimView(line.substr(0, equals)));
         if (!project_.Options.emplace(key, Trim(line.substr(equals + 1))).second)
-            Warn(project_.Path, line_, "the repeated option " + Trim(line.substr(0, equals)) + " was left out; the first one counts.");
+            Warn(project_.Path, line_,
+                 "the repeated option " + Trim(line.substr(0, equals)) + " was left out; the first one counts.");
     }
 
     void ReadWindow(std::string_view line) {
@@ -141,7 +142,8 @@ private:
         }
         for (const HelpWindow& known : project_.Windows) {
             if (SameText(known.Name, window.Name)) {
-                Warn(project_.Path, line_, "the repeated window " + window.Name + " was left out; the first one counts.");
+                Warn(project_.Path, line_,
+                     "the repeated window " + window.Name + " was left out; the first one counts.");
                 return;
             }
         }
@@ -157,7 +159,8 @@ private:
         if (!seenFiles_.insert(AsciiLowerCase(file)).second)
             return;
         if (LeadsOutsideFolder(project_.Folder, file) || HasControlCharacter(file)) {
-            Warn(project_.Path, line_, ShowControlCharacters(file) + " lies outside the project's folder and was left out.");
+            Warn(project_.Path, line_,
+                 ShowControlCharacters(file) + " lies outside the project's folder and was left out.");
         } else if (!IsFileInsideFolder(project_.Folder, file)) {
             Warn(project_.Path, line_, file + " does not exist and was left out.");
         } else {
@@ -177,7 +180,9 @@ private:
             return true;
         }
         if (LeadsOutsideFolder(project_.Folder, header) || HasControlCharacter(header)) {
-            Warn(file, number, "the include " + ShowControlCharacters(header) + " lies outside the project's folder and was left out.");
+            Warn(file, number,
+                 "the include " + ShowControlCharacters(header) +
+                     " lies outside the project's folder and was left out.");
             return true;
         }
         if (!IsFileInsideFolder(project_.Folder, header)) {
@@ -253,8 +258,9 @@ private:
         if (value.size() >= 2 && value.front() == '(' && value.back() == ')')
             value = TrimView(value.substr(1, value.size() - 2));
         if (!ParseNumber(value, context.Number)) {
-            Warn(file, number, "the context number " + std::string(value) + " of " + context.Name +
-                                   " is not a number and was left out.");
+            Warn(file, number,
+                 "the context number " + std::string(value) + " of " + context.Name +
+                     " is not a number and was left out.");
             return;
         }
         project_.ContextNumbers.push_back(context);

@@ -23,14 +23,14 @@ struct ContextNumber {
 };
 
 struct HelpProject {
-    std::string Path;    // the project file
-    std::string Folder;  // its folder, absolute
+    std::string Path;                            // the project file
+    std::string Folder;                          // its folder, absolute
     std::map<std::string, std::string> Options;  // [OPTIONS], keys in lower case, the first of repeated keys
     std::vector<HelpWindow> Windows;
-    std::vector<std::string> Files;                // [FILES] that exist inside the folder, "/" separators
-    std::map<std::string, std::string> Aliases;    // [ALIAS] name -> page with "/" separators
-    std::vector<ContextNumber> ContextNumbers;     // [MAP], includes resolved, in order
-    std::vector<std::string> Warnings;             // what was left out and why, one line each
+    std::vector<std::string> Files;              // [FILES] that exist inside the folder, "/" separators
+    std::map<std::string, std::string> Aliases;  // [ALIAS] name -> page with "/" separators
+    std::vector<ContextNumber> ContextNumbers;   // [MAP], includes resolved, in order
+    std::vector<std::string> Warnings;           // what was left out and why, one line each
 
     // An option's value, "" when not given; `key` in lower case.
     std::string Option(const std::string& key) const;

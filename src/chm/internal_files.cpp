@@ -111,8 +111,8 @@ std::string BuildWindowsFile(const std::vector<HelpWindow>& windows, StringTable
         auto text = [&](size_t field) { return window.Given(field) ? strings.Add(encode(window.Fields[field])) : 0u; };
         // Which of the numeric fields the definition gives, as the window parameters name them.
         static const std::pair<size_t, std::uint32_t> kValidBits[] = {
-            {9, 0x2}, {13, 0x4}, {14, 0x8}, {12, 0x10}, {10, 0x20}, {15, 0x40},
-            {11, 0x100}, {16, 0x200}, {18, 0x400}, {17, 0x2000}};
+            {9, 0x2},   {13, 0x4},   {14, 0x8},   {12, 0x10},  {10, 0x20},
+            {15, 0x40}, {11, 0x100}, {16, 0x200}, {18, 0x400}, {17, 0x2000}};
         std::uint32_t valid = 0;
         for (auto [field, bit] : kValidBits) {
             if (window.Given(field))

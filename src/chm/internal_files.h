@@ -58,8 +58,8 @@ struct TopicEntry {
 };
 
 struct TopicTables {
-    std::string Topics;   // /#TOPICS
-    std::string UrlTable; // /#URLTBL
+    std::string Topics;      // /#TOPICS
+    std::string UrlTable;    // /#URLTBL
     std::string UrlStrings;  // /#URLSTR
 };
 TopicTables BuildTopicTables(const std::vector<TopicEntry>& topics, StringTable& strings);

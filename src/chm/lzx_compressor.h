@@ -18,7 +18,7 @@ constexpr std::size_t kLzxResetInterval = 0x10000;  // two frames; also the wind
 
 // One reset interval compressed on its own.
 struct LzxInterval {
-    std::string Bytes;                      // the compressed stream of this interval
+    std::string Bytes;                       // the compressed stream of this interval
     std::vector<std::uint32_t> FrameStarts;  // where each of its frames begins in Bytes (the first at 0)
 };
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "chm/code_page.h"
+#include "core/strings.h"
 
 namespace leafsmith::chm {
 
@@ -264,10 +265,7 @@ Reference ReadReference(std::string_view text, std::size_t pos, bool inAttribute
         std::uint32_t value = 0;
         while (p < text.size()) {
             char c = text[p];
-            int digit = c >= '0' && c <= '9'          ? c - '0'
-                        : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                      : -1;
+            const int digit = DigitValue(c, hex ? 16 : 10);
             if (digit < 0)
                 break;
             value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit), 0x110000);

@@ -54,12 +54,12 @@ private:
 };
 
 struct PageWords {
-    std::string Title;    // UTF-8, entities decoded, white space collapsed; empty when none
-    WordList TitleWords;  // UTF-8, lower-cased, in page order
-    WordList BodyWords;   // UTF-8, lower-cased, in page order
-    std::vector<std::string> Links;       // href and src values as the page writes them (entities decoded,
-                                          // outer white space removed, empty ones left out)
-    std::vector<std::string> Anchors;     // id values and <a name> values
+    std::string Title;                 // UTF-8, entities decoded, white space collapsed; empty when none
+    WordList TitleWords;               // UTF-8, lower-cased, in page order
+    WordList BodyWords;                // UTF-8, lower-cased, in page order
+    std::vector<std::string> Links;    // href and src values as the page writes them (entities decoded,
+                                       // outer white space removed, empty ones left out)
+    std::vector<std::string> Anchors;  // id values and <a name> values
 };
 
 // Reads a page whose bytes are in the charset its <meta> declares; when it declares none, UTF-8 if

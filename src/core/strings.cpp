@@ -156,16 +156,9 @@ std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks
     uint64_t value = 0;
     const uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
     for (char c : digits) {
-        int digit;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (hex && c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else if (hex && c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        } else {
+        const int digit = DigitValue(c, hex ? 16 : 10);
+        if (digit < 0)
             return std::nullopt;
-        }
         value = value * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
         if (value > limit)
             return std::nullopt;
@@ -174,6 +167,14 @@ std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks
     if (negative)
         bits = 0u - bits;
     return static_cast<int32_t>(bits);
+}
+
+int DigitValue(char c, int base) {
+    const int value = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    return value < base ? value : -1;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

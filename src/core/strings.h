@@ -39,6 +39,9 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
 std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks = false);
 
 // Splits at LF, CR LF or a lone CR; a final line break does not start another line.
+// The value of a digit in base 10 or 16 (either case), or -1 when `c` is none.
+int DigitValue(char c, int base);
+
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Cuts a leading UTF-8 byte order mark, which editors put in front of files that are otherwise plain.

@@ -46,9 +46,9 @@ public:
     CompileCallback ProgressCallback;
     UserQuestions* Questions = nullptr;
     std::function<void()> ProcessEvents;  // lets a window handle its events during the compile
-    std::string ProjectDir;    // folder of the project files, with a trailing "/"
-    std::string PagesDir;      // pages folder relative to ProjectDir, as written in the project ("html\\")
-    std::string CompiledFile;  // .chm name relative to ProjectDir, or an absolute path
+    std::string ProjectDir;               // folder of the project files, with a trailing "/"
+    std::string PagesDir;                 // pages folder relative to ProjectDir, as written in the project ("html\\")
+    std::string CompiledFile;             // .chm name relative to ProjectDir, or an absolute path
     std::string TocBody;
     std::string AliasText;
     std::string MapText;

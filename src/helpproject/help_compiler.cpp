@@ -140,7 +140,8 @@ CleanedProject CleanProjectForChmcmd(const std::string& projectText, const std::
             }
             if (key == "error log file")
                 cleaned.ErrorLogFile = Slashes(value);
-            if ((key == "contents file" || key == "index file") && chm::LeadsOutsideFolder(projectFolder, Slashes(value))) {
+            if ((key == "contents file" || key == "index file") &&
+                chm::LeadsOutsideFolder(projectFolder, Slashes(value))) {
                 cleaned.Warnings.push_back("Warning: " + Slashes(value) +
                                            " lies outside the project's folder and was left out.");
                 continue;

@@ -13,7 +13,7 @@ struct BuildEnvironment {
     int PauseMilliseconds = 2000;  // after removing old output and before each help project
     EventHook ProcessEvents;       // may be empty
     UserQuestions* Questions = nullptr;
-    bool ConfineIncludes = false;  // "[INC]" reads only inside the include folder
+    bool ConfineIncludes = false;    // "[INC]" reads only inside the include folder
     CompileCallback CompileMessage;  // receives the help compiler's messages; may be empty
 };
 

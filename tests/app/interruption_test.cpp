@@ -116,8 +116,8 @@ TEST(Interruption, SignalsAtAnyMomentLeaveNoTemporaryAndNoBrokenHelpFile) {
         }
         for (int signal : {SIGINT, SIGKILL}) {
             for (const Moment& moment : moments) {
-                const std::string when = std::string(compiler) + ", " + moment.Name +
-                                         (signal == SIGINT ? " (SIGINT)" : " (SIGKILL)");
+                const std::string when =
+                    std::string(compiler) + ", " + moment.Name + (signal == SIGINT ? " (SIGINT)" : " (SIGKILL)");
                 int status = BuildAndInterrupt(project, signal, moment.When, moment.Delay);
                 EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << when << ": status " << status;
                 ASSERT_TRUE(WaitForTheBuildToLetGo(folder / "corpus/out")) << when;

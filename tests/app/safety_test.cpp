@@ -243,7 +243,8 @@ TEST_F(Safety, AFailedCopyOrCompileFailsTheBuild) {
     options.CHMFileName = "missing/demo";
     CommandResult missingFolder = Build();
     EXPECT_EQ(missingFolder.Status, 1);
-    EXPECT_TRUE(Contains(missingFolder.Output, "The compile failed (Cannot write \"" + Project("out/CHM/missing/demo.chm") +
+    EXPECT_TRUE(Contains(missingFolder.Output, "The compile failed (Cannot write \"" +
+                                                   Project("out/CHM/missing/demo.chm") +
                                                    "\": No such file or directory); no .chm file was written."))
         << missingFolder.Output;
 }

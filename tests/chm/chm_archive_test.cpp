@@ -11,10 +11,10 @@
 #include <map>
 #include <set>
 
+#include "chm/chm_readers.h"
 #include "chm/lzx_compressor.h"
 #include "chm/lzx_test_data.h"
 #include "core/errors.h"
-#include "chm/chm_readers.h"
 
 namespace leafsmith::chm {
 namespace {
@@ -159,7 +159,8 @@ TEST(ChmArchive, ManyLongNamesGetSeveralIndexLevels) {
     for (std::size_t i = 97; i < names.size(); i += 211)
         lookups.push_back(names[i]);
     for (const std::string& name : lookups) {
-        const CommandResult found = RunCommand("test_chmLib " + Quote(chm) + " " + Quote(name) + " " + Quote(work / "found"));
+        const CommandResult found =
+            RunCommand("test_chmLib " + Quote(chm) + " " + Quote(name) + " " + Quote(work / "found"));
         EXPECT_EQ(found.Output.find("failed"), std::string::npos) << name << ": " << found.Output;
         EXPECT_TRUE(ReadFile(work / "found") == expected[name]) << name;
     }

@@ -31,30 +31,36 @@ protected:
                   "<a href=\"2.htm#here\">there</a> <a href=\"2.htm#nowhere\">nowhere</a> <a href=\"#top\">up</a>\n"
                   "<img src=\"pic.gif\"><a href=\"http://example.com/x.htm\">web</a>\n"
                   "<script>var hiddenword = 1;</script></body></html>");
-        WriteFile(folder_ / "html/2.htm", "<html><head><title>Second</title></head><body><a name=\"here\"></a>golf "
-                                          "<a href=\"../t.hhc\">contents</a></body></html>");
+        WriteFile(folder_ / "html/2.htm",
+                  "<html><head><title>Second</title></head><body><a name=\"here\"></a>golf "
+                  "<a href=\"../t.hhc\">contents</a></body></html>");
         WriteFile(folder_ / "html/sub/3.htm", "中文 only text, no tags");
         WriteFile(folder_ / "html/one.txt", "<");
-        WriteFile(folder_ / "t.hhc", "<OBJECT type=\"text/site properties\"></OBJECT><UL>\n"
-                                     "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"One\">"
-                                     "<param name=\"Local\" value=\"html\\1.htm\"></OBJECT>\n"
-                                     "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Gone\">"
-                                     "<param name=\"Local\" value=\"html\\gone.htm\"></OBJECT></UL>\n");
+        WriteFile(folder_ / "t.hhc",
+                  "<OBJECT type=\"text/site properties\"></OBJECT><UL>\n"
+                  "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"One\">"
+                  "<param name=\"Local\" value=\"html\\1.htm\"></OBJECT>\n"
+                  "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Gone\">"
+                  "<param name=\"Local\" value=\"html\\gone.htm\"></OBJECT></UL>\n");
         WriteFile(folder_ / "t.hhk", "<UL></UL>\n");
-        WriteFile(folder_ / "alias.h", "/* numbers */\n#define IDH_ONE 1001\n#define IDH_TWO 0x3EA // hex\n"
-                                       "#define IDH_GONE 1003\n#define IDH_NONE 1004\n");
+        WriteFile(folder_ / "alias.h",
+                  "/* numbers */\n#define IDH_ONE 1001\n#define IDH_TWO 0x3EA // hex\n"
+                  "#define IDH_GONE 1003\n#define IDH_NONE 1004\n");
     }
 
     void WriteProject(const std::string& language) {
         WriteFile(folder_ / "t.hhp",
                   "[OPTIONS]\r\nCompatibility=1.1 or later\r\nCompiled file=t.chm\r\nContents file=t.hhc\r\n"
                   "Index file=t.hhk\r\nDefault topic=html\\1.htm\r\nDefault Window=main\r\nFull-text search=Yes\r\n"
-                  "Language=" + language + "\r\nTitle=Test\r\n\r\n[WINDOWS]\r\n"
-                  "main=\"Test\",\"t.hhc\",\"t.hhk\",\"html\\1.htm\",\"html\\1.htm\",,,,,0x23520,222,0x1846,"
-                  "[10,20,700,500],0x30000,,,,1,,0\r\n\r\n"
-                  "[FILES]\r\nhtml\\1.htm\r\nhtml\\2.htm\r\nhtml\\sub\\3.htm\r\nhtml\\missing.htm\r\nhtml\\one.txt\r\n\r\n"
-                  "[ALIAS]\r\nIDH_ONE= html\\1.htm\r\nIDH_TWO=html\\sub\\3.htm\r\nIDH_GONE=html\\gone.htm\r\n\r\n"
-                  "[MAP]\r\n#include alias.h\r\n");
+                  "Language=" +
+                      language +
+                      "\r\nTitle=Test\r\n\r\n[WINDOWS]\r\n"
+                      "main=\"Test\",\"t.hhc\",\"t.hhk\",\"html\\1.htm\",\"html\\1.htm\",,,,,0x23520,222,0x1846,"
+                      "[10,20,700,500],0x30000,,,,1,,0\r\n\r\n"
+                      "[FILES]\r\nhtml\\1.htm\r\nhtml\\2.htm\r\nhtml\\sub\\3.htm\r\nhtml\\missing.htm\r\nhtml\\one."
+                      "txt\r\n\r\n"
+                      "[ALIAS]\r\nIDH_ONE= html\\1.htm\r\nIDH_TWO=html\\sub\\3.htm\r\nIDH_GONE=html\\gone.htm\r\n\r\n"
+                      "[MAP]\r\n#include alias.h\r\n");
     }
 
     CompileResult Compile(std::vector<std::string>& log) {
@@ -62,8 +68,8 @@ protected:
     }
 
     std::string Search(const std::string& codePage, const std::string& words) {
-        return RunCommand("/usr/bin/python3 " + Quote(SourceFolder() + "/chm/search.py") + " " + Quote(folder_ / "t.chm") +
-                          " " + codePage + " " + words)
+        return RunCommand("/usr/bin/python3 " + Quote(SourceFolder() + "/chm/search.py") + " " +
+                          Quote(folder_ / "t.chm") + " " + codePage + " " + words)
             .Output;
     }
 
@@ -157,8 +163,8 @@ TEST(ShippedProjects, EveryExampleTheManualAndASphinxProjectReadBackThroughEvery
               "project = 'Demo'\nhtmlhelp_basename = 'demo'\nextensions = ['sphinxcontrib.htmlhelp']\n");
     WriteFile(work / "sphinx/index.rst", "Demo\n====\n\nCafé *world*.\n\n.. toctree::\n\n   guide\n");
     WriteFile(work / "sphinx/guide.rst", "Guide\n=====\n\nBack to :doc:`index`.\n");
-    CommandResult sphinx = RunCommand("/usr/bin/sphinx-build -q -b htmlhelp " + Quote(work / "sphinx") + " " +
-                                      Quote(work / "sphinx-out"));
+    CommandResult sphinx =
+        RunCommand("/usr/bin/sphinx-build -q -b htmlhelp " + Quote(work / "sphinx") + " " + Quote(work / "sphinx-out"));
     ASSERT_EQ(sphinx.Status, 0) << sphinx.Output << sphinx.Errors;
 
     size_t projects = 0;

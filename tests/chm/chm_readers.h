@@ -46,9 +46,9 @@ inline std::string MissingChmReaders() {
     return missing;
 }
 
-#define REQUIRE_CHM_READERS()                                                                      \
-    do {                                                                                           \
-        if (!::leafsmith::testing::MissingChmReaders().empty())                                    \
+#define REQUIRE_CHM_READERS()                                                                  \
+    do {                                                                                       \
+        if (!::leafsmith::testing::MissingChmReaders().empty())                                \
             GTEST_SKIP() << "needs the readers:" << ::leafsmith::testing::MissingChmReaders(); \
     } while (false)
 

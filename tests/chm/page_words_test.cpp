@@ -20,8 +20,8 @@ TEST(PageWords, DecodesReferencesAndLowerCasesWordsOfTitleAndBody) {
         "CP1252");
     EXPECT_EQ(page.Title, "Café & Straße");
     EXPECT_EQ(page.TitleWords.ToVector(), (Words{"café", "straße"}));
-    EXPECT_EQ(page.BodyWords.ToVector(), (Words{"über", "ärger", "naïve", "bold", "split", "x", "中", "文", "résumé", "2024",
-                                     "škoda", "q", "cooperate", "unknown"}));
+    EXPECT_EQ(page.BodyWords.ToVector(), (Words{"über", "ärger", "naïve", "bold", "split", "x", "中", "文", "résumé",
+                                                "2024", "škoda", "q", "cooperate", "unknown"}));
 
     PageWords unended = ReadPageWords("<title>No end<p id=a>Text", "CP1252");
     EXPECT_EQ(unended.Title, "No end");
@@ -65,9 +65,9 @@ TEST(PageWords, ReadsTheDeclaredCharsetOrFallsBack) {
               (Words{"quoted", "café"}));
     EXPECT_EQ(ReadPageWords("\xEF\xBB\xBF<meta charset=\"windows-1251\">caf\xC3\xA9", "CP1252").BodyWords.ToVector(),
               (Words{"café"}));
-    EXPECT_EQ(
-        ReadPageWords("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><p>\x93\xFA\x96\x7B</p>", "CP1252").BodyWords.ToVector(),
-        (Words{"日", "本"}));
+    EXPECT_EQ(ReadPageWords("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><p>\x93\xFA\x96\x7B</p>", "CP1252")
+                  .BodyWords.ToVector(),
+              (Words{"日", "本"}));
 }
 
 TEST(PageWords, CollectsLinksAndAnchors) {

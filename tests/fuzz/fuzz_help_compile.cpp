@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fs::remove_all(box);
     Write(box + "/html/a.htm", parts[1]);
     Write(box + "/t.hhc", parts[2]);
-    Write(box + "/t.hhp", "[OPTIONS]\r\nContents file=t.hhc\r\nFull-text search=Yes\r\n" + parts[0] +
-                              "\r\n[FILES]\r\nhtml\\a.htm\r\n");
+    Write(box + "/t.hhp",
+          "[OPTIONS]\r\nContents file=t.hhc\r\nFull-text search=Yes\r\n" + parts[0] + "\r\n[FILES]\r\nhtml\\a.htm\r\n");
     const size_t before = CountEntries(box);
     try {
         leafsmith::chm::HelpProject project = leafsmith::chm::ReadHelpProject(box + "/t.hhp");

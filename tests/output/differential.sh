@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The page engine may change how it works, never what it writes: builds every example, the manual
-# and a generated 500-topic project in all their formats with a frozen copy of the Classic group and
+# and a generated 500-topic project in all their formats with the old pages of the Classic group and
 # the tree library (whose pages carry the whole tree and jump menu, as users' templates may), and
 # compares every file written and the build logs with the hashes recorded in
 # differential/outputs.sha256 when the engine still rendered one page at a time on one thread.
@@ -19,8 +19,8 @@ mkdir -p "$setup"
 for item in Examples Templates icons manual default.lfx nopic.bmp sample singlehtml.htm templates.ini; do
     cp -r "$bin/$item" "$setup/"
 done
-rm -rf "$setup/Templates/Classic"
-cp -r "$here/setup/Templates/Classic" "$setup/Templates/"
+# The old pages of Classic and the old tree library over the shipped ones; the rest of Classic is shared.
+cp "$here"/setup/Templates/Classic/* "$setup/Templates/Classic/"
 cp "$here/setup/webjs.dat" "$setup/"
 
 build() {  # NAME PROJECT

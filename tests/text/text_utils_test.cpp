@@ -17,8 +17,8 @@ using testing::WriteFile;
 namespace fs = std::filesystem;
 
 TEST(TextUtils, TextAlreadyInCrLfIsRecognisedExactlyWhenConvertingWouldNotChangeIt) {
-    for (const char* text : {"", "a\r\n", "a\r\nb\r\n", "\r\n\r\n", "a", "a\n", "a\r", "a\r\nb", "a\n\r\n",
-                             "a\r\r\n", "\n", "\r", "a\r\n\rb\r\n"}) {
+    for (const char* text : {"", "a\r\n", "a\r\nb\r\n", "\r\n\r\n", "a", "a\n", "a\r", "a\r\nb", "a\n\r\n", "a\r\r\n",
+                             "\n", "\r", "a\r\n\rb\r\n"}) {
         EXPECT_EQ(IsCrLfText(text), ToCrLfLines(text) == text) << ::testing::PrintToString(std::string(text));
     }
 }
