@@ -241,6 +241,36 @@ std::string ReadFileBytes(const std::string& path) {
     return ReadOpenFile(fd, path, info);
 }
 
+void ReadFileInBlocks(const std::string& path, size_t blockSize, const std::function<bool(std::string_view)>& take) {
+    struct stat info {};
+    const int fd = OpenRegularFile(path, "Cannot open", false, info);
+    std::string block;
+    try {
+        // A small file needs no block larger than itself (one more byte sees its end at once).
+        const size_t size = info.st_size > 0 ? static_cast<size_t>(info.st_size) + 1 : 4096;
+        block.resize(std::max<size_t>(std::min(blockSize, size), 1));
+        while (true) {
+            size_t filled = 0;
+            while (filled < block.size()) {
+                const ssize_t got = ::read(fd, block.data() + filled, block.size() - filled);
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got < 0)
+                    RaiseFileError("Cannot read", path, errno);
+                if (got == 0)
+                    break;
+                filled += static_cast<size_t>(got);
+            }
+            if ((filled > 0 && !take(std::string_view(block.data(), filled))) || filled < block.size())
+                break;
+        }
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+}
+
 std::string ReadFileBytesIfExists(const std::string& path) {
     struct stat info {};
     int fd = OpenRegularFile(path, "Cannot open", true, info);
@@ -249,10 +279,14 @@ std::string ReadFileBytesIfExists(const std::string& path) {
     return ReadOpenFile(fd, path, info);
 }
 
+void PendingFile::Write(std::string_view bytes) {
+    if (!WriteAll(fd_, bytes.data(), bytes.size()))
+        RaiseFileError("Cannot write", path_, errno);
+}
+
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
     PendingFile file(path);
-    if (!WriteAll(file.Fd(), bytes.data(), bytes.size()))
-        RaiseFileError("Cannot write", path, errno);
+    file.Write(bytes);
     file.Finish();
 }
 

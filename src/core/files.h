@@ -4,6 +4,7 @@
 // NUL byte is refused, since the system would see only the part in front of it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ namespace leafsmith {
 // EFileError naming the file, as does a file that cannot be read or does not fit in memory.
 std::string ReadFileBytes(const std::string& path);
 
+// Reads the file in blocks of `blockSize` bytes (the last one shorter) and gives each to `take`,
+// which returns false to stop reading. Raises EFileError as ReadFileBytes does.
+void ReadFileInBlocks(const std::string& path, size_t blockSize, const std::function<bool(std::string_view)>& take);
 // Like ReadFileBytes, but a file that does not exist reads as empty (other failures still raise).
 std::string ReadFileBytesIfExists(const std::string& path);
 
@@ -33,7 +37,8 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    int Fd() const { return fd_; }  // open for reading and writing
+    int Fd() const { return fd_; }       // open for reading and writing
+    void Write(std::string_view bytes);  // raises EFileError
     const std::string& Path() const { return path_; }
     void Finish();  // raises EFileError
 

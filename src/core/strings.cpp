@@ -77,17 +77,21 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     return result;
 }
 
+size_t CountOccurrences(std::string_view text, std::string_view from) {
+    size_t count = 0;
+    for (size_t at = text.find(from); at != std::string_view::npos; at = text.find(from, at + from.size()))
+        ++count;
+    return count;
+}
+
 void ReplaceAllInPlace(std::string& text, std::string_view from, std::string_view to) {
     if (from.empty() || text.find(from) == std::string::npos)
         return;
     text = ReplaceAll(text, from, to);
 }
 
-namespace {
-
-// Where `needle` (already in lower case) next occurs in `text` from `pos`, ASCII letters compared
-// without case; npos when it does not. Only the places that start with its first character are
-// compared, without a lower-case copy of the text.
+// Only the places that start with the needle's first character are compared, without a lower-case
+// copy of the text.
 size_t FindNoCase(std::string_view text, std::string_view needle, size_t pos) {
     const char first = needle[0];
     const char other = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
@@ -109,8 +113,6 @@ size_t FindNoCase(std::string_view text, std::string_view needle, size_t pos) {
             upper = text.find(other, at + 1);
     }
 }
-
-}  // namespace
 
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty())

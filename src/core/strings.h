@@ -31,6 +31,11 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 void ReplaceAllInPlace(std::string& text, std::string_view from, std::string_view to);
 // The same, but finds `from` without regard to ASCII case.
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
+// How many times `from` (not empty) occurs, as ReplaceAll finds it.
+size_t CountOccurrences(std::string_view text, std::string_view from);
+// Where `needle` (not empty, already in lower case) next occurs in `text` from `pos`, ASCII letters
+// compared without case; npos when it does not.
+size_t FindNoCase(std::string_view text, std::string_view needle, size_t pos = 0);
 
 // Reads a 32-bit integer as a project file stores it: optional sign, then decimal digits, or
 // hexadecimal after "$" or "0x"/"0X". Hexadecimal values up to FFFFFFFF wrap into the negative
@@ -38,10 +43,10 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
 // value that does not fit, gives nothing.
 std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks = false);
 
-// Splits at LF, CR LF or a lone CR; a final line break does not start another line.
 // The value of a digit in base 10 or 16 (either case), or -1 when `c` is none.
 int DigitValue(char c, int base);
 
+// Splits at LF, CR LF or a lone CR; a final line break does not start another line.
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Cuts a leading UTF-8 byte order mark, which editors put in front of files that are otherwise plain.

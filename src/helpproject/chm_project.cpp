@@ -184,8 +184,8 @@ std::string THelpProject::ContentsFileText() const {
                   "     <param name=\"Font\" value=\"" + TocFont + "\">",
                   std::string("     <param name=\"ImageType\" value=\"") + (UseFolder ? "Folder" : "Book") + "\">",
                   "     <param name=\"Window Styles\" value=\"0x" + Hex(TocStyle) + "\">",
-                  "     <param name=\"ExWindow Styles\" value=\"0x" + Hex(TocExStyle) + "\">", "   </OBJECT>", TocBody,
-                  "</BODY>", "</HTML>"});
+                  "     <param name=\"ExWindow Styles\" value=\"0x" + Hex(TocExStyle) + "\">", "   </OBJECT>"}) +
+           TocBody + "\r\n" + Lines({"</BODY>", "</HTML>"});
 }
 
 std::string THelpProject::IndexFileText() const {

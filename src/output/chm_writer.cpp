@@ -63,9 +63,8 @@ void TCHMSettings::Make() {
     CopyTemplateFiles(templ.CopyFiles);
     CopyResources(HtmlFolder());
 
-    const std::string contents = ContentsList();
     MakeHelpProject(Options->CHMFileName, "html\\" + Text->Topic(DefaultPageIndex(*Text)).FileName, Options->CompileChm,
-                    "Creating Chm Project...", contents, AliasLines, MapLines);
+                    "Creating Chm Project...", ContentsList(), AliasLines, MapLines);
 }
 
 }  // namespace leafsmith

@@ -26,23 +26,29 @@ void TEBookSettings::BuildLists() {
     JumpMenu += "</select>";
 }
 
-std::string TEBookSettings::ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) {
-    std::string result = ReplaceAll(page, "($INDEXPAGE$)", IndexPage);
-    // The menu with this page's entry selected is made only for a page that shows it.
-    if (result.find("($JUMPMENULIST$)") != std::string::npos) {
-        const std::string value = "\"" + Text->Topic(topicIndex).FileName + "\"";
-        ReplaceAllInPlace(result, "($JUMPMENULIST$)", ReplaceAll(JumpMenu, value, value + " selected"));
+void TEBookSettings::PrepareSharedTexts() {
+    if (!sharedTitleList_ || sharedTitleList_->Text() != TitleList)
+        sharedTitleList_ = std::make_shared<SharedText>(TitleList);
+    if (!sharedJumpMenu_ || sharedJumpMenu_->Text() != JumpMenu) {
+        sharedJumpMenu_ = std::make_shared<SharedText>(JumpMenu);
+        sharedJumpMenuScript_ = std::make_shared<SharedText>(ScriptString(JumpMenu));
     }
-    return result;
 }
 
-std::string TEBookSettings::ReplaceFormatPlaceholders(const std::string& text) {
-    std::string result = ReplaceAll(text, "($TITLELIST$)", TitleList);
-    // The jump menu with no entry selected, as the text of a script string, in any template: one
-    // shared script can give every page its menu.
-    if (result.find("($JUMPMENUSCRIPT$)") != std::string::npos)
-        ReplaceAllInPlace(result, "($JUMPMENUSCRIPT$)", ScriptString(JumpMenu));
-    return result;
+PlaceholderList TEBookSettings::PagePlaceholders(int32_t topicIndex) {
+    // The page's own entry of the menu is marked as the menu streams into the page, and only when
+    // the page shows the menu.
+    auto menu = [menu = sharedJumpMenu_, value = "\"" + Text->Topic(topicIndex).FileName + "\""](TextSink& out) {
+        PutMarked(out, *menu, value, " selected");
+    };
+    return {TextPlaceholder("($INDEXPAGE$)", IndexPage), {"($JUMPMENULIST$)", menu}};
+}
+
+PlaceholderList TEBookSettings::FormatPlaceholders() {
+    // ($JUMPMENUSCRIPT$): the menu with no entry selected, as the text of a script string, in any
+    // template; one shared script can give every page its menu.
+    return {SharedPlaceholder("($TITLELIST$)", sharedTitleList_),
+            SharedPlaceholder("($JUMPMENUSCRIPT$)", sharedJumpMenuScript_)};
 }
 
 void TEBookSettings::CheckSettings() {

@@ -14,13 +14,19 @@ public:
     void CheckSettings() override;
     // Builds TitleList and JumpMenu over the topic tree.
     void BuildLists();
-    std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) override;
-    std::string ReplaceFormatPlaceholders(const std::string& text) override;
+    void PrepareSharedTexts() override;
+    PlaceholderList PagePlaceholders(int32_t topicIndex) override;
+    PlaceholderList FormatPlaceholders() override;
 
     std::string TitleList;
     std::string JumpMenu;
     std::string IndexPage;
     int32_t DefaultTopicIndex = -1;
+
+private:
+    std::shared_ptr<const SharedText> sharedTitleList_;
+    std::shared_ptr<const SharedText> sharedJumpMenu_;
+    std::shared_ptr<const SharedText> sharedJumpMenuScript_;
 };
 
 }  // namespace leafsmith

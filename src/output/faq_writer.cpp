@@ -4,6 +4,7 @@
 #include "core/project_option.h"
 #include "core/strings.h"
 #include "text/all_text.h"
+#include "text/text_stream.h"
 #include "text/text_utils.h"
 
 namespace leafsmith {
@@ -45,7 +46,7 @@ std::string TitleListEntry(const TBlock& topic, int32_t style, const std::string
     return entry + topic.Title() + "<br>";
 }
 
-std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
+void TFAQSettings::RenderFaqPage(const std::string& contentTemplate, TextSink& out) {
     const std::string linkTemplate = Between(contentTemplate, "<!--LISTBEGIN-->", "<!--LISTEND-->");
     const std::string topicTemplate = Between(contentTemplate, "<!--TopicTemplateBegin-->", "<!--TopicTemplateEnd-->");
     std::string page =
@@ -54,33 +55,51 @@ std::string TFAQSettings::RenderFaqPage(const std::string& contentTemplate) {
                       "[##AllTITLECONTENT##]");
 
     std::string titleList;
-    for (const TBlock& topic : Text->Topics) {
-        titleList += TitleListEntry(topic, Options->TitleListStyle_Faq, "#a" + std::to_string(topic.Index));
-    }
-    std::string answers;
     std::string links;
     for (const TBlock& topic : Text->Topics) {
-        if (!topic.IsPage)
-            continue;
-        const std::string anchor = "a" + std::to_string(topic.Index);
-        Converter->InputLines = topic.SectionLines(2);
-        std::string answer =
-            ReplaceAll(topicTemplate, "($FAQTITLE$)", "<a name=\"" + anchor + "\"></a>" + topic.Title());
-        std::string content;
-        try {
-            content = Converter->Convert();
-        } catch (const EMarkupError& error) {
-            throw EMarkupError("Topic \"" + topic.Title() + "\": " + error.what());
+        titleList += TitleListEntry(topic, Options->TitleListStyle_Faq, "#a" + std::to_string(topic.Index));
+        if (topic.IsPage) {
+            std::string link = ReplaceAll(linkTemplate, "($FAQLINKTITLE$)", topic.Title());
+            links += ReplaceAll(link, "($FAQLINKHREF$)", "#a" + std::to_string(topic.Index));
         }
-        answers += ReplaceAll(answer, "($FAQCONTENT$)", content);
-        std::string link = ReplaceAll(linkTemplate, "($FAQLINKTITLE$)", topic.Title());
-        links += ReplaceAll(link, "($FAQLINKHREF$)", "#" + anchor);
     }
     page = ReplaceAll(page, "($FAQLINKLIST$)", titleList);
     page = ReplaceAll(page, "[##FAQTITLELIST##]", links);
-    page = ReplaceAll(page, "[##AllTITLECONTENT##]", answers);
-    page = InsertHeadScript(page);
-    return ReplaceCommon(page);
+
+    // The answers, converted one after another as the page streams out.
+    auto putAnswers = [&](TextSink& sink) {
+        for (const TBlock& topic : Text->Topics) {
+            if (!topic.IsPage)
+                continue;
+            const std::string anchor = "a" + std::to_string(topic.Index);
+            Converter->InputLines = topic.SectionLines(2);
+            std::string answer =
+                ReplaceAll(topicTemplate, "($FAQTITLE$)", "<a name=\"" + anchor + "\"></a>" + topic.Title());
+            std::string content;
+            try {
+                content = Converter->Convert();
+            } catch (const EMarkupError& error) {
+                throw EMarkupError("Topic \"" + topic.Title() + "\": " + error.what());
+            }
+            sink.Put(ReplaceAll(answer, "($FAQCONTENT$)", content));
+        }
+    };
+    PlaceholderList answers = {{"[##AllTITLECONTENT##]", putAnswers}};
+    if (CountOccurrences(page, "[##AllTITLECONTENT##]") != 1) {
+        // Converted once, and even when the template shows no answers, as always.
+        StringSink all;
+        putAnswers(all);
+        answers = {TextPlaceholder("[##AllTITLECONTENT##]", std::move(all.Text))};
+    }
+    const PlaceholderList head = HeadScriptPlaceholders();
+    PrepareSharedTexts();
+    const PlaceholderList common = CommonPlaceholders();
+    std::vector<const Placeholder*> chain;
+    for (const PlaceholderList* list : std::initializer_list<const PlaceholderList*>{&answers, &head, &common}) {
+        for (const Placeholder& placeholder : *list)
+            chain.push_back(&placeholder);
+    }
+    ReplacePlaceholders(page, chain, out);
 }
 
 void TFAQSettings::CheckSettings() {
@@ -91,7 +110,12 @@ void TFAQSettings::Make() {
     const TTemplate& templ = PrepareTemplate();
     DeleteOldFiles("Cannot deleted the old files when created FAQ format. The old files might be used, continue?");
     CreateFolders(HtmlFolder());
-    WriteTextFile(HtmlFolder() + "faq.htm", RenderFaqPage(ReadContentTemplate(templ)));
+    {
+        const std::string contentTemplate = ReadContentTemplate(templ);
+        std::string buffer;
+        TextFileSink page(HtmlFolder() + "faq.htm", buffer);
+        RenderFaqPage(contentTemplate, page);
+    }
     WriteOtherTemplates(templ.OtherTemplates);
     DoInfo(this, "Copying files...");
     CopyTemplateFiles(templ.CopyFiles);

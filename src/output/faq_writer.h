@@ -13,8 +13,9 @@ public:
 
     void Make();
     void CheckSettings() override;
-    // The page from the content template (the generator line already in it).
-    std::string RenderFaqPage(const std::string& contentTemplate);
+    // The page from the content template (the generator line already in it), put into `out`, which
+    // is closed.
+    void RenderFaqPage(const std::string& contentTemplate, TextSink& out);
 };
 
 // The indented title list of the FAQ and E-book formats: `style` 1 puts a bullet in front of each

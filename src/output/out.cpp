@@ -1,5 +1,6 @@
 #include "output/out.h"
 
+#include <algorithm>
 #include <new>
 
 #include "core/errors.h"
@@ -31,6 +32,7 @@ void TOut::Prepare(TSittings& writer, const std::string& folderName) {
     writer.Converter = Converter.get();
     writer.Environment = &Environment;
     writer.Text = Text;
+    writer.Bodies = &bodies_;
 }
 
 void TOut::PrepareWithTemplate(TSittings& writer, const std::string& folderName, const std::string& groupFolder,
@@ -114,13 +116,26 @@ void TOut::CheckBeforeRun(const std::vector<Format>& formats) const {
 void TOut::Run() {
     const std::vector<Format> formats = SelectedFormats();
     CheckBeforeRun(formats);
+    // CHM, Website and E-book pages convert the bodies alike: the first of them keeps its bodies
+    // for the others, and they are dropped after the last.
+    auto convertsAlike = [](const Format& format) {
+        return format.Kind == KindChm || format.Kind == KindWebsite || format.Kind == KindEbook;
+    };
+    const size_t alike = static_cast<size_t>(std::count_if(formats.begin(), formats.end(), convertsAlike));
+    size_t alikeMade = 0;
+    bodies_ = {};
     for (const Format& format : formats) {
         if (Environment.ProcessEvents)
             Environment.ProcessEvents();
         DoInfo(this, format.Info);
         Converter->OutputKind = format.Kind;
+        const bool sharesBodies = convertsAlike(format);
+        bodies_.Use = sharesBodies && alikeMade > 0;
+        bodies_.Keep = sharesBodies && alikeMade == 0 && alike > 1;
         try {
             format.Make();
+            if (sharesBodies && ++alikeMade == alike)
+                bodies_ = {};
         } catch (const std::bad_alloc&) {
             throw EOutOfMemory("There is not enough memory to make the " + format.Writer->FormatName() +
                                " format; the build was stopped." +

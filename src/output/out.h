@@ -45,6 +45,7 @@ public:
     bool Failed = false;
 
 private:
+    ConvertedBodies bodies_;
     struct Format {
         TSittings* Writer;
         const char* Info;

@@ -44,12 +44,45 @@ std::string Slashes(const std::string& text) {
 
 TSittings::TSittings(std::string formatName) : formatName_(std::move(formatName)) {}
 
-std::string TSittings::ReplacePagePlaceholders(const std::string& page, int32_t) {
-    return page;
+PlaceholderList TSittings::PagePlaceholders(int32_t) {
+    return {};
+}
+
+PlaceholderList TSittings::FormatPlaceholders() {
+    return {};
+}
+
+PlaceholderList TSittings::CommonPlaceholders() {
+    PlaceholderList placeholders = {TextPlaceholder("($PROJECTTITLE$)", ProjectTitle),
+                                    TextPlaceholder("($CHARSET$)", Charset)};
+    for (Placeholder& placeholder : FormatPlaceholders())
+        placeholders.push_back(std::move(placeholder));
+    return placeholders;
+}
+
+namespace {
+
+std::vector<const Placeholder*> Chain(std::initializer_list<const PlaceholderList*> lists) {
+    std::vector<const Placeholder*> chain;
+    for (const PlaceholderList* list : lists) {
+        for (const Placeholder& placeholder : *list)
+            chain.push_back(&placeholder);
+    }
+    return chain;
+}
+
+}  // namespace
+
+std::string TSittings::ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) {
+    PrepareSharedTexts();
+    const PlaceholderList placeholders = PagePlaceholders(topicIndex);
+    return ReplacePlaceholders(page, Chain({&placeholders}));
 }
 
 std::string TSittings::ReplaceFormatPlaceholders(const std::string& text) {
-    return text;
+    PrepareSharedTexts();
+    const PlaceholderList placeholders = FormatPlaceholders();
+    return ReplacePlaceholders(text, Chain({&placeholders}));
 }
 
 std::string TSittings::ProgramFolder() const {
@@ -122,9 +155,77 @@ std::string TSittings::InsertHeadScript(const std::string& text) const {
     return ReplaceAllNoCase(text, "</head>", ExpandScript() + "</head>");
 }
 
-std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter) {
+PlaceholderList TSittings::HeadScriptPlaceholders() const {
+    if (!Options || !Options->EnableTextAnalysis || !Options->ExpandableBlocks)
+        return {};
+    Placeholder head = TextPlaceholder("</head>", ExpandScript() + "</head>");
+    head.NoCase = true;
+    return {head};
+}
+
+namespace {
+
+// Passes notices on and keeps their text.
+class RecordedQuestions : public UserQuestions {
+public:
+    RecordedQuestions(UserQuestions* questions, std::vector<std::string>& notices)
+        : questions_(questions), notices_(notices) {}
+    void ShowError(const std::string& text) override {
+        notices_.push_back(text);
+        if (questions_)
+            questions_->ShowError(text);
+    }
+    Answer AskYesCancelRetry(const std::string& text) override {
+        return questions_ ? questions_->AskYesCancelRetry(text) : Answer::Cancel;
+    }
+    Answer AskAbortRetry(const std::string& text) override {
+        return questions_ ? questions_->AskAbortRetry(text) : Answer::Abort;
+    }
+
+private:
+    UserQuestions* questions_;
+    std::vector<std::string>& notices_;
+};
+
+}  // namespace
+
+std::string TSittings::ConvertBody(int32_t topicIndex, TLFXText& converter) {
     const TBlock& topic = Text->Topic(topicIndex);
+    ConvertedBodies::Body* kept = nullptr;
+    if (Bodies && (Bodies->Use || Bodies->Keep) && Bodies->Bodies.size() == Text->Topics.size())
+        kept = &Bodies->Bodies[static_cast<size_t>(topicIndex)];
+    if (kept && Bodies->Use && kept->Done) {
+        if (converter.Questions) {
+            for (const std::string& notice : kept->Notices)
+                converter.Questions->ShowError(notice);
+        }
+        return kept->Html;
+    }
     converter.InputLines = topic.SectionLines(2);
+    UserQuestions* questions = converter.Questions;
+    std::vector<std::string> notices;
+    RecordedQuestions recorded(questions, notices);
+    if (kept && Bodies->Keep)
+        converter.Questions = &recorded;
+    std::string content;
+    try {
+        content = converter.Convert();
+    } catch (const EMarkupError& error) {
+        converter.Questions = questions;
+        throw EMarkupError("Topic \"" + topic.Title() + "\" (" + topic.FileName + "): " + error.what());
+    }
+    converter.Questions = questions;
+    if (kept && Bodies->Keep) {
+        kept->Html = content;
+        kept->Notices = std::move(notices);
+        kept->Done = true;
+    }
+    return content;
+}
+
+void TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter,
+                           const PlaceholderList& common, TextSink& out) {
+    const TBlock& topic = Text->Topic(topicIndex);
     std::string page;
     if (topicIndex > Text->FirstPage) {
         page = RemoveMarkedRanges(contentTemplate, "<!--ShowWhenFirst-->", "<!--/ShowWhenFirst-->");
@@ -144,23 +245,25 @@ std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t to
     ReplaceAllInPlace(page, "($SEQUENCE$)", std::to_string(topicIndex));
     ReplaceAllInPlace(page, "($THISFILENAME$)", topic.FileName);
     page = InsertHeadScript(page);
-    page = ReplacePagePlaceholders(page, topicIndex);
-    page = ReplaceCommon(page);
-    std::string content;
-    try {
-        content = converter.Convert();
-    } catch (const EMarkupError& error) {
-        throw EMarkupError("Topic \"" + topic.Title() + "\" (" + topic.FileName + "): " + error.what());
-    }
-    ReplaceAllInPlace(page, "($CONTENT$)", content);
-    return page;
+    // The rest streams into `out`: long values (trees, menus, the body) are put as they are, never
+    // copied into the page or searched again by the placeholders after them.
+    const PlaceholderList own = PagePlaceholders(topicIndex);
+    const std::string content = ConvertBody(topicIndex, converter);
+    const PlaceholderList body = {{"($CONTENT$)", [&content](TextSink& sink) { sink.Put(content); }}};
+    ReplacePlaceholders(page, Chain({&own, &common, &body}), out);
+}
+
+std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter) {
+    PrepareSharedTexts();
+    StringSink out;
+    RenderPage(contentTemplate, topicIndex, converter, CommonPlaceholders(), out);
+    return std::move(out.Text);
 }
 
 std::string TSittings::ReplaceCommon(const std::string& text) {
-    std::string result(text);
-    ReplaceAllInPlace(result, "($PROJECTTITLE$)", ProjectTitle);
-    ReplaceAllInPlace(result, "($CHARSET$)", Charset);
-    return ReplaceFormatPlaceholders(result);
+    PrepareSharedTexts();
+    const PlaceholderList common = CommonPlaceholders();
+    return ReplacePlaceholders(text, Chain({&common}));
 }
 
 namespace {
@@ -193,11 +296,19 @@ void TSittings::WritePages(const std::string& contentTemplate) {
         if (topic.IsPage)
             pages.push_back(&topic);
     }
+    if (Bodies && Bodies->Keep && !Bodies->Use)
+        Bodies->Bodies.assign(Text->Topics.size(), {});
+    PrepareSharedTexts();
+    const PlaceholderList common = CommonPlaceholders();
+    auto renderAndWrite = [&](const TBlock& topic, TLFXText& converter, std::string& buffer) {
+        TextFileSink file(InsideFormatFolder(folder, topic.FileName, "The page file name"), buffer);
+        RenderPage(contentTemplate, topic.Index, converter, common, file);
+    };
     const unsigned workers = PageWorkerCount(pages.size());
     if (workers <= 1) {
+        std::string buffer;
         for (const TBlock* topic : pages) {
-            const std::string path = InsideFormatFolder(folder, topic->FileName, "The page file name");
-            WriteTextFile(path, RenderPage(contentTemplate, topic->Index, *Converter));
+            renderAndWrite(*topic, *Converter, buffer);
             DoInfo(this, topic->FileName);
         }
         return;
@@ -221,6 +332,7 @@ void TSittings::WritePages(const std::string& contentTemplate) {
     bool stopping = false;
     const size_t ahead = std::max<size_t>(64, workers * 8);  // pages rendered ahead of the log at most
     auto work = [&](TLFXText& converter, HeldNotices& notices) {
+        std::string buffer;
         while (true) {
             size_t page;
             {
@@ -234,8 +346,7 @@ void TSittings::WritePages(const std::string& contentTemplate) {
             }
             std::exception_ptr failure;
             try {
-                const std::string path = InsideFormatFolder(folder, pages[page]->FileName, "The page file name");
-                WriteTextFile(path, RenderPage(contentTemplate, pages[page]->Index, converter));
+                renderAndWrite(*pages[page], converter, buffer);
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -297,14 +408,18 @@ void TSittings::WritePages(const std::string& contentTemplate) {
 }
 
 void TSittings::WriteOtherTemplates(const StringList& entries) {
+    PrepareSharedTexts();
+    const PlaceholderList common = CommonPlaceholders();
+    std::string buffer;
     for (const std::string& entry : entries) {
         NameValue parts = SplitNameValue(entry);
         if (parts.Name.empty())
             continue;
-        std::string text = ReadTextFile(GroupFile(parts.Name, "The further template"));
-        text = ReplaceCommon(text);
+        const std::string text = ReadTextFile(GroupFile(parts.Name, "The further template"));
         const std::string& destination = parts.Value.empty() ? parts.Name : parts.Value;
-        WriteTextFile(InsideFormatFolder(HtmlFolder(), destination, "The destination of the further template"), text);
+        TextFileSink file(InsideFormatFolder(HtmlFolder(), destination, "The destination of the further template"),
+                          buffer);
+        ReplacePlaceholders(text, Chain({&common}), file);
     }
 }
 
@@ -339,7 +454,7 @@ void TSittings::CopyResources(const std::string& target, const std::string& icon
 }
 
 void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
-                                const std::string& infoText, const std::string& tocBody, const std::string& aliasText,
+                                const std::string& infoText, std::string tocBody, const std::string& aliasText,
                                 const std::string& mapText) {
     // The window object keeps the title and default topic of its last build, as it always has.
     HelpProject->Title = ProjectTitle;
@@ -348,7 +463,7 @@ void TSittings::MakeHelpProject(const std::string& compiledBaseName, const std::
     project.ProjectDir = FormatFolder;
     project.PagesDir = "html\\";
     project.CompiledFile = compiledBaseName + ".chm";
-    project.TocBody = tocBody;
+    project.TocBody = std::move(tocBody);
     project.AliasText = aliasText;
     project.MapText = mapText;
     if (project.CompiledFile.front() != '/')

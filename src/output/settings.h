@@ -10,6 +10,7 @@
 #include "output/lfx_object.h"
 #include "templates/template_group.h"
 #include "text/text_analysis.h"
+#include "text/text_stream.h"
 
 namespace leafsmith {
 
@@ -22,13 +23,36 @@ public:
     const char* what() const noexcept override { return "The creation has been canceled."; }
 };
 
+// Topic bodies converted by one format and kept for the formats after it that convert them alike
+// (CHM, Website and E-book do), with the notices their conversion gave.
+struct ConvertedBodies {
+    struct Body {
+        bool Done = false;
+        std::string Html;
+        std::vector<std::string> Notices;
+    };
+    bool Keep = false;         // a later format takes them
+    bool Use = false;          // an earlier format made them
+    std::vector<Body> Bodies;  // by topic index, filled while Keep
+};
+
 class TSittings : public TLfxObject {
 public:
     // `formatName` names the format in messages ("CHM", "Website", ...).
     explicit TSittings(std::string formatName);
 
-    virtual std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex);
-    virtual std::string ReplaceFormatPlaceholders(const std::string& text);
+    // The placeholders only this format knows in a page, replaced after the page's own ones.
+    virtual PlaceholderList PagePlaceholders(int32_t topicIndex);
+    // The format's placeholders, replaced after ($PROJECTTITLE$) and ($CHARSET$) in pages and
+    // further templates.
+    virtual PlaceholderList FormatPlaceholders();
+    // Makes the shared texts the placeholders put (trees, menus) from the format's current lists,
+    // unless they are up to date. Called before pages are rendered on several threads.
+    virtual void PrepareSharedTexts() {}
+    // ($PROJECTTITLE$), ($CHARSET$) and the format's placeholders, in this order.
+    PlaceholderList CommonPlaceholders();
+    std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex);
+    std::string ReplaceFormatPlaceholders(const std::string& text);
 
     // Removes the old format folder, asking through the environment's questions when that fails:
     // Yes goes on over the old files, Retry tries again, Cancel raises EUsed. Then pauses.
@@ -41,7 +65,12 @@ public:
     std::string ReadContentTemplate(const TTemplate& templ);
     std::string InsertGenerator(const std::string& text) const;
     std::string InsertHeadScript(const std::string& text) const;
-    // One page of the topic, its body converted by `converter` (each thread has its own).
+    // InsertHeadScript as a placeholder ("</head>" in any case), none when the script is not needed.
+    PlaceholderList HeadScriptPlaceholders() const;
+    // One page of the topic, its body converted by `converter` (each thread has its own), put into
+    // `out`; `common` is CommonPlaceholders().
+    void RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter,
+                    const PlaceholderList& common, TextSink& out);
     std::string RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter);
     std::string ReplaceCommon(const std::string& text);
     // Renders and writes every page topic into the html folder, sending each file name.
@@ -56,8 +85,8 @@ public:
     // Writes the format's help project with the window options of HelpProject and calls its Make.
     // A help file that was asked for and not written sets Failed.
     void MakeHelpProject(const std::string& compiledBaseName, const std::string& defaultTopic, bool compile,
-                         const std::string& infoText, const std::string& tocBody = {},
-                         const std::string& aliasText = {}, const std::string& mapText = {});
+                         const std::string& infoText, std::string tocBody = {}, const std::string& aliasText = {},
+                         const std::string& mapText = {});
 
     // Checks, before any old output of the build is removed, what Make will need: the template
     // group and the files it names, the destinations, the resource folder, the help file. Raises
@@ -76,6 +105,7 @@ public:
     TCHMProject* HelpProject = nullptr;
     std::string HtmlFolderName = "html/";
     const BuildEnvironment* Environment = nullptr;
+    ConvertedBodies* Bodies = nullptr;  // shared by the formats of one build; none: convert every time
     const std::string& FormatName() const { return formatName_; }
     // A step failed that did not stop the build: the help file was not compiled.
     bool Failed = false;
@@ -100,6 +130,10 @@ protected:
     void CheckResources(const std::string& target) const;
     void CheckIcons() const;
     void CheckHelpFile(const std::string& compiledBaseName, bool compile) const;
+
+    // The topic's body as `converter` makes it, taken from Bodies when an earlier format made it
+    // (its notices given again), kept there when a later format needs it.
+    std::string ConvertBody(int32_t topicIndex, TLFXText& converter);
 
     std::string formatName_;  // "CHM", "Website", ... for messages
 };

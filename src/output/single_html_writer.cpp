@@ -7,26 +7,35 @@
 #include "core/project_option.h"
 #include "core/strings.h"
 #include "text/all_text.h"
+#include "text/text_stream.h"
 #include "text/text_utils.h"
 
 namespace leafsmith {
 
-std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
-    std::string content;
+void TSingleHTMLSettings::PutAllContent(const TAllText& text, TextSink& out) {
     for (const TBlock& topic : text.Topics) {
         const std::string heading = std::to_string(std::min(topic.Level, 6));
-        Converter->InputLines = topic.SectionLines(2);
-        content += "<A name=\"a" + std::to_string(topic.Index) + "\"></A><H" + heading + ">" + topic.Number + " " +
-                   topic.Title() + "</H" + heading + "></P>";
+        out.Put("<A name=\"a" + std::to_string(topic.Index) + "\"></A><H" + heading + ">" + topic.Number + " " +
+                topic.Title() + "</H" + heading + "></P>");
         if (!topic.IsPage)
             continue;
+        Converter->InputLines = topic.SectionLines(2);
+        std::string content;
         try {
-            content += "<P>" + Converter->Convert() + "<P>";
+            content = Converter->Convert();
         } catch (const EMarkupError& error) {
             throw EMarkupError("Topic \"" + topic.Title() + "\": " + error.what());
         }
+        out.Put("<P>");
+        out.Put(content);
+        out.Put("<P>");
     }
-    return content;
+}
+
+std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
+    StringSink out;
+    PutAllContent(text, out);
+    return std::move(out.Text);
 }
 
 void TSingleHTMLSettings::CheckSettings() {
@@ -52,9 +61,20 @@ void TSingleHTMLSettings::Make(const TAllText& text) {
     const std::string path = PagePath();
     page = ReplaceAll(page, "($PROJECTTITLE$)", ProjectTitle);
     page = ReplaceAll(page, "($CHARSET$)", Charset);
-    page = ReplaceAll(page, "($ALLCONTENT$)", AllContent(text));
-    page = InsertHeadScript(page);
-    WriteTextFile(path, page);
+    {
+        // The topics are converted one after another as the page streams out; a page that shows
+        // them more than once, or not at all, gets them converted once beforehand, as always.
+        PlaceholderList content = {{"($ALLCONTENT$)", [this, &text](TextSink& out) { PutAllContent(text, out); }}};
+        if (CountOccurrences(page, "($ALLCONTENT$)") != 1)
+            content = {TextPlaceholder("($ALLCONTENT$)", AllContent(text))};
+        const PlaceholderList head = HeadScriptPlaceholders();
+        std::vector<const Placeholder*> chain = {&content.front()};
+        for (const Placeholder& placeholder : head)
+            chain.push_back(&placeholder);
+        std::string buffer;
+        TextFileSink file(path, buffer);
+        ReplacePlaceholders(page, chain, file);
+    }
     CopyResources(FormatFolder);
 }
 

@@ -12,6 +12,8 @@ public:
 
     void Make(const TAllText& text);
     void CheckSettings() override;
+    // Every topic's heading and converted text, the one after the other.
+    void PutAllContent(const TAllText& text, TextSink& out);
     std::string AllContent(const TAllText& text);
     // Where the page goes; raises ESettingError for an empty name or one that leads outside.
     std::string PagePath() const;

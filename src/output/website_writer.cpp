@@ -105,13 +105,14 @@ std::string TWebsiteSettings::BuildNavigation() const {
     return calls + Repeat("DE();", previous - 1) + "collapseAll();";
 }
 
-std::string TWebsiteSettings::ReplacePagePlaceholders(const std::string& page, int32_t) {
-    return page;
+void TWebsiteSettings::PrepareSharedTexts() {
+    if (!sharedNavigation_ || sharedNavigation_->Text() != Navigation)
+        sharedNavigation_ = std::make_shared<SharedText>(Navigation);
 }
 
-std::string TWebsiteSettings::ReplaceFormatPlaceholders(const std::string& text) {
+PlaceholderList TWebsiteSettings::FormatPlaceholders() {
     const std::string defaultPage = DefaultTopicIndex >= 0 ? Text->Topic(DefaultTopicIndex).FileName : std::string();
-    return ReplaceAll(ReplaceAll(text, "($DEFAULTPAGE$)", defaultPage), "($NAVIGATION$)", Navigation);
+    return {TextPlaceholder("($DEFAULTPAGE$)", defaultPage), SharedPlaceholder("($NAVIGATION$)", sharedNavigation_)};
 }
 
 void TWebsiteSettings::CheckSettings() {

@@ -14,8 +14,8 @@ public:
     void CheckSettings() override;
     // The tree calls for the topic tree (the Navigation value).
     std::string BuildNavigation() const;
-    std::string ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) override;
-    std::string ReplaceFormatPlaceholders(const std::string& text) override;
+    void PrepareSharedTexts() override;
+    PlaceholderList FormatPlaceholders() override;
 
     bool StartFromRoot = false;
     bool DrawLine = false;
@@ -24,6 +24,9 @@ public:
     int32_t DefaultTopicIndex = -1;
     std::string ScriptLibrary;
     std::string Navigation;
+
+private:
+    std::shared_ptr<const SharedText> sharedNavigation_;
 };
 
 // A title as a script string: backslashes and quotation marks escaped, and line breaks, which

@@ -213,23 +213,49 @@ public:
     explicit TopicSplitter(TAllText& text) : text_(text) {}
 
     void Feed(const std::string& path, std::string_view bytes) {
+        BeginBytes(path);
+        TakeBytes(bytes);
+        EndBytes();
+    }
+
+    // A file in blocks: BeginBytes, TakeBytes for each block in order (until it returns false, at
+    // the Ctrl+Z that ends a file), EndBytes.
+    void BeginBytes(const std::string& path) {
         path_ = &path;
         lineNumber_ = 0;
+        atFileStart_ = true;
+        carry_.clear();
         BeginFile();
-        bytes = SkipUtf8Bom(bytes);
-        bytes = bytes.substr(0, bytes.find('\x1A'));  // Ctrl+Z ends a file
+    }
+
+    bool TakeBytes(std::string_view block) {
+        if (atFileStart_)
+            block = SkipUtf8Bom(block);
+        atFileStart_ = false;
+        const size_t end = block.find('\x1A');  // Ctrl+Z ends a file
+        block = block.substr(0, end);
         size_t start = 0;
-        while (start < bytes.size()) {
-            size_t end = bytes.find('\n', start);
-            std::string_view line =
-                bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-            if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+        for (size_t lineEnd; (lineEnd = block.find('\n', start)) != std::string_view::npos; start = lineEnd + 1) {
+            std::string_view line = block.substr(start, lineEnd - start);
+            if (!carry_.empty()) {  // the line began in the block before
+                carry_ += line;
+                line = carry_;
+            }
+            if (!line.empty() && line.back() == '\r')
                 line.remove_suffix(1);
             ++lineNumber_;
             Line(line, TrimView(line));
-            if (end == std::string_view::npos)
-                break;
-            start = end + 1;
+            carry_.clear();
+        }
+        carry_ += block.substr(start);
+        return end == std::string_view::npos;
+    }
+
+    void EndBytes() {
+        if (!carry_.empty()) {
+            ++lineNumber_;
+            Line(carry_, TrimView(carry_));
+            carry_.clear();
         }
         EndFile();
     }
@@ -270,6 +296,9 @@ private:
             throw EStuctureError("More than one level added at:" + *path_ + " Line: " + std::to_string(lineNumber));
         }
     }
+
+    bool atFileStart_ = true;
+    std::string carry_;  // the start of a line whose end is in the next block
 
     void Collect(std::string_view line) {
         if (pending_.empty())
@@ -422,14 +451,17 @@ private:
 void TAllText::LoadFiles(const StringList& paths) {
     CheckSeparatingOptions();
     TopicSplitter splitter(*this);
+    // Read in blocks, so that a large file is never held whole beside its topics.
+    constexpr size_t BlockSize = 8 << 20;
     for (const std::string& path : paths) {
-        std::string bytes;
+        splitter.BeginBytes(path);
         try {
-            bytes = ReadFileBytes(Options ? Options->ResolvePath(path) : path);
+            ReadFileInBlocks(Options ? Options->ResolvePath(path) : path, BlockSize,
+                             [&](std::string_view block) { return splitter.TakeBytes(block); });
         } catch (const EFileError& error) {
             throw EFileError("Cannot read the text file \"" + path + "\": " + error.Reason(), error.Reason());
         }
-        splitter.Feed(path, bytes);
+        splitter.EndBytes();
     }
     if (Topics.empty())
         throw ENoTopics();

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The page engine may change how it works, never what it writes: builds every example, the manual
-# and a generated 500-topic project in all their formats with the old pages of the Classic group and
-# the tree library (whose pages carry the whole tree and jump menu, as users' templates may), and
-# compares every file written and the build logs with the hashes recorded in
-# differential/outputs.sha256 when the engine still rendered one page at a time on one thread.
+# The page engine may change how it works, never what it writes: builds every example, the manual,
+# a generated 500-topic project and a project with placeholders in its titles and bodies in all
+# their formats with the old pages of the Classic group and the tree library (whose pages carry the
+# whole tree and jump menu, as users' templates may), and compares every file written and the build
+# logs with the hashes recorded in differential/outputs.sha256 when the engine still rendered one
+# page at a time on one thread.
 # Usage: tests/output/differential.sh BIN_DIR [--update]
 # With --update, PROGRAMS=DIR takes leafsmith-build and leafsmith-corpus from an older build (the
 # engine before the change) while the data stay those of BIN_DIR.
@@ -24,7 +25,10 @@ cp "$here"/setup/Templates/Classic/* "$setup/Templates/Classic/"
 cp "$here/setup/webjs.dat" "$setup/"
 
 build() {  # NAME PROJECT
-    "$programs/leafsmith-build" --yes --no-pause --setup-dir "$setup" --out "$work/out/$1" "$2" > "$work/out/$1.log"
+    "$programs/leafsmith-build" --yes --no-pause --setup-dir "$setup" --out "$work/out/$1" "$2" > "$work/out/$1.log" \
+        2> "$work/notices"
+    # What the build told the user, in order, without the name of the work folder.
+    sed "s#$work#WORK#g" "$work/notices" > "$work/out/$1.notices"
 }
 # Writes the hashes of one run's outputs to FILE.
 run_all() {  # FILE
@@ -34,6 +38,11 @@ run_all() {  # FILE
         build "example$n" "$setup/Examples/Example$n.lfx"
     done
     build manual "$setup/manual/manual.lfx"
+    # Titles and bodies that hold placeholders, included files that are missing (notices in the
+    # log of every format), expandable blocks.
+    sed -e '/^lbFileList/d' -e "s#^cbRemoveDup=#lbFileList=1\nlbFileList.0=$here/tricky.txt\ncbRemoveDup=#" \
+        "$setup/Examples/Example1.lfx" > "$work/tricky.lfx"
+    build tricky "$work/tricky.lfx"
     "$programs/leafsmith-corpus" 500 "$work/corpus" --formats chm,web,ebook,faq,single --seed 5 >/dev/null
     build corpus500 "$work/corpus/corpus.lfx"
     # The help compiler is not the page engine: its files and lines are left out.

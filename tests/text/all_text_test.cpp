@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "core/files.h"
 #include "core/project_option.h"
 #include "test_support.h"
 
@@ -251,6 +254,28 @@ TEST_F(Splitting, LinesEndAtLfAndCtrlZEndsTheFile) {
     Load({{"a.txt", "\xEF\xBB\xBFTitle\r\nkeeps\ra lone CR\r\nlast\x1Aignored\nmore"}});
     ASSERT_EQ(text.Count(), 1);
     EXPECT_EQ(text.Topic(0).Lines, (StringList{"Title", "keeps\ra lone CR", "last"}));
+}
+
+TEST_F(Splitting, FilesAreReadInBlocksAsIfWhole) {
+    // Lines across the 8 MiB blocks the reader takes: a CR LF split between two blocks, a line
+    // that starts in one and ends in the next, and a Ctrl+Z in the second block.
+    const size_t block = 8 << 20;
+    std::string bytes = "\xEF\xBB\xBFTitle\n";
+    while (bytes.size() < block - 1)
+        bytes += "line " + std::to_string(bytes.size()) + "\r\n";
+    bytes.resize(block - 1);
+    bytes += "\r\nacross " + std::string(block, 'y') + "\n{Para}\nNext\nend\x1Agone\n";
+    const std::string path = ::testing::TempDir() + "/blocks.txt";
+    WriteFileBytes(path, bytes);
+    text.SeparateMode = 3;
+    text.LoadFiles({path});
+    const std::vector<TBlock> fromFile = text.Topics;
+    text.Topics.clear();
+    text.LoadTexts({{path, bytes}});
+    ASSERT_EQ(fromFile.size(), 2u);
+    EXPECT_EQ(fromFile[0].Lines, text.Topics[0].Lines);
+    EXPECT_EQ(fromFile[1].Lines, (StringList{"Next", "end"}));
+    std::remove(path.c_str());
 }
 
 TEST_F(Splitting, TooDeepNestingIsAClearError) {
