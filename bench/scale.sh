@@ -41,28 +41,45 @@ seconds() {  # COMMAND... -> wall seconds
     echo "$end - $start" | bc
 }
 
-printf '%-8s %-11s %9s %14s\n' topics format seconds bytes
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+fastest() { printf '%s\n' "$@" | sort -n | head -1; }
+
+# Each point is the fastest of five runs (what else runs on the machine only ever adds time);
+# "x" is the growth over the size before.
+printf '%-8s %-11s %9s %6s %14s %6s\n' topics format seconds x bytes x
+declare -A last_wall last_bytes
 for n in "${sizes[@]}"; do
     lfx=$(corpus "$n")
     for format in Chm Website Ebook FAQ SingleHTML; do
         project=$(only "$lfx" "$format")
-        rm -rf "$work/out"
-        wall=$(seconds "$build/bin/leafsmith-build" --yes --no-pause --out "$work/out" "$project")
-        printf '%-8s %-11s %9.2f %14d\n' "$n" "$format" "$wall" "$(du -sb "$work/out" | cut -f1)"
+        walls=()
+        for _ in 1 2 3 4 5; do
+            rm -rf "$work/out"
+            walls+=("$(seconds "$build/bin/leafsmith-build" --yes --no-pause --out "$work/out" "$project")")
+        done
+        wall=$(fastest "${walls[@]}")
+        bytes=$(du -sb "$work/out" | cut -f1)
+        growth_wall=- growth_bytes=-
+        if [ -n "${last_wall[$format]:-}" ]; then
+            growth_wall=$(echo "scale=2; $wall / ${last_wall[$format]}" | bc)
+            growth_bytes=$(echo "scale=2; $bytes / ${last_bytes[$format]}" | bc)
+        fi
+        last_wall[$format]=$wall last_bytes[$format]=$bytes
+        printf '%-8s %-11s %9.3f %6s %14d %6s\n' "$n" "$format" "$wall" "$growth_wall" "$bytes" "$growth_bytes"
     done
+    rm -rf "$work/c$n" "$work/l$n"
 done
 
 if command -v hugo >/dev/null; then
     lfx=$(corpus 2000)
     echo
-    echo "2,000 topics, side by side (median of 3):"
+    echo "2,000 topics, side by side (median of 5):"
     ours=() theirs=()
-    for _ in 1 2 3; do
+    for _ in 1 2 3 4 5; do
         rm -rf "$work/out" "$work/c2000/hugo-out"
         ours+=("$(seconds "$build/bin/leafsmith-build" --yes --no-pause --out "$work/out" "$lfx")")
         theirs+=("$(cd "$work/c2000/hugo" && seconds hugo --quiet -d ../hugo-out)")
     done
-    median() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
     printf 'leafsmith, all five formats: %s s, %d bytes\n' "$(median "${ours[@]}")" "$(du -sb "$work/out" | cut -f1)"
     printf 'hugo, one website:           %s s, %d bytes\n' "$(median "${theirs[@]}")" \
         "$(du -sb "$work/c2000/hugo-out" | cut -f1)"
