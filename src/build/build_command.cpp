@@ -44,7 +44,8 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     sink.OutOnInfo(nullptr, "Reading the text files...");
 
     // Both live until the end of this function, on every path.
-    TAllText text;
+    auto textModel = std::make_unique<TAllText>();
+    TAllText& text = *textModel;
     TOut out;
     try {
         text.ReadProject(options);
@@ -97,6 +98,8 @@ MakeResult RunMake(TProjectOption& options, MakeSink& sink, const BuildEnvironme
     }
     session.BrowseTarget = options.OutDir;
     sink.Tell("The creation has been " + outcome);
+    if (session.KeepText)
+        session.Text = std::move(textModel);
     return result;
 }
 

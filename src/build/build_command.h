@@ -1,9 +1,11 @@
 // The build command: from the project's options to its outputs and the final message.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "output/build_environment.h"
+#include "text/all_text.h"
 
 namespace leafsmith {
 
@@ -32,6 +34,10 @@ enum class MakeResult { NoOutputFolder, Declined, Completed, CompletedWithErrors
 struct BuildSession {
     std::string BrowseTarget;
     std::string LastCompileMessage;
+    // With KeepText the build's text model is handed over in Text instead of being freed, for a
+    // program that ends right after the build and need not give it back line by line.
+    bool KeepText = false;
+    std::unique_ptr<TAllText> Text;
 };
 
 // Runs one build. Writes the derived font, language and default topic into the options' help
