@@ -322,10 +322,15 @@ int Build(TProjectOption& options, const CommandLine& line) {
 
 int Compile(const std::string& projectFile) {
     std::string last;
+    // The compiler's report goes to standard output, its errors to standard error as every
+    // command's errors do.
     auto print = [&last](const std::string& message) {
         if (message == last || TrimView(message).empty())
             return;
-        PrintEntry(std::cout, message);
+        if (message.rfind("Error: ", 0) == 0)
+            PrintEntry(std::cerr, "leafsmith-build: " + message.substr(7));
+        else
+            PrintEntry(std::cout, message);
         last = message;
     };
     CompileResult result = CompileHHP(projectFile, print, print);

@@ -140,8 +140,10 @@ std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks
             ++i;
     }
     bool negative = false;
+    bool signed_ = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
+        signed_ = true;
         ++i;
     }
     std::string_view digits = text.substr(i);
@@ -153,7 +155,8 @@ std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks
         hex = true;
         digits.remove_prefix(2);
     }
-    if (digits.empty())
+    // Only decimal numbers take a sign; "-$3" and "-0x3" are neither decimal nor hexadecimal.
+    if (digits.empty() || (hex && signed_))
         return std::nullopt;
     uint64_t value = 0;
     const uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);

@@ -37,8 +37,8 @@ size_t CountOccurrences(std::string_view text, std::string_view from);
 // compared without case; npos when it does not.
 size_t FindNoCase(std::string_view text, std::string_view needle, size_t pos = 0);
 
-// Reads a 32-bit integer as a project file stores it: optional sign, then decimal digits, or
-// hexadecimal after "$" or "0x"/"0X". Hexadecimal values up to FFFFFFFF wrap into the negative
+// Reads a 32-bit integer as a project file stores it: decimal digits with an optional sign, or
+// hexadecimal after "$" or "0x"/"0X" without one. Hexadecimal values up to FFFFFFFF wrap into the negative
 // range. With `allowLeadingBlanks`, spaces and tabs in front are skipped. Anything else, or a
 // value that does not fit, gives nothing.
 std::optional<int32_t> ParseInt32(std::string_view text, bool allowLeadingBlanks = false);

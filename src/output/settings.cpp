@@ -103,7 +103,9 @@ void TSittings::DeleteOldFiles(const std::string& message) {
     std::string folder = FormatFolder;
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
-    if (FolderExists(folder) || EntryKind(folder) == "a link") {
+    // Whatever stands where the format's folder goes is old output: a folder, a link, or a plain
+    // file left there.
+    if (EntryKind(folder) != "missing") {
         while (!DeleteFolderTree(folder)) {
             UserQuestions* questions = Environment ? Environment->Questions : nullptr;
             Answer answer = questions ? questions->AskYesCancelRetry(message) : Answer::Cancel;

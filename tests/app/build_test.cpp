@@ -164,6 +164,13 @@ TEST_F(Building, OldOutputThatCannotBeRemovedIsAskedAbout) {
     EXPECT_TRUE(fs::exists(folder / "project/out/CHM/locked.htm"));
 }
 
+TEST_F(Building, AFileWhereTheFormatFolderGoesIsOldOutput) {
+    WriteFile(folder / "project/out/CHM", "an old file in the way");
+    testing::CommandResult result = Build();
+    EXPECT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_TRUE(fs::exists(folder / "project/out/CHM/html/p1.htm"));
+}
+
 TEST_F(Building, NothingIsWrittenOutsideTheOutputFolder) {
     auto expectRefused = [&](const std::string& what) {
         testing::CommandResult result = Build();
@@ -363,6 +370,9 @@ TEST(CompileCommand, AProjectOfAnotherToolCompilesCompletely) {
 
     testing::CommandResult missing = RunLeafsmithBuild("--compile " + Quote(folder / "none.hhp"));
     EXPECT_EQ(missing.Status, 1);
+    EXPECT_EQ(missing.Output, "");
+    EXPECT_EQ(missing.Errors,
+              "leafsmith-build: Cannot open \"" + (folder / "none.hhp") + "\": No such file or directory\n");
 }
 
 }  // namespace

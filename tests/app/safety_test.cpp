@@ -83,13 +83,13 @@ TEST(CompileCommand, NeverReplacesAFileOutsideTheProjectOrOneThatIsNoHelpFile) {
     };
     CommandResult outside = compile("..\\important.txt");
     EXPECT_EQ(outside.Status, 1);
-    EXPECT_EQ(outside.Output,
-              "Error: the compiled file ../important.txt lies outside the project's folder; nothing "
+    EXPECT_EQ(outside.Errors,
+              "leafsmith-build: the compiled file ../important.txt lies outside the project's folder; nothing "
               "was compiled.\n");
     CommandResult notHelp = compile("notes.txt");
     EXPECT_EQ(notHelp.Status, 1);
-    EXPECT_TRUE(Contains(notHelp.Output, "is a file that is not a compiled help file; it was left as it is"))
-        << notHelp.Output;
+    EXPECT_TRUE(Contains(notHelp.Errors, "is a file that is not a compiled help file; it was left as it is"))
+        << notHelp.Errors;
     EXPECT_EQ(ReadFile(folder / "important.txt"), "keep me");
     EXPECT_EQ(ReadFile(folder / "p/notes.txt"), "my notes");
     EXPECT_EQ(compile("x.chm").Status, 0);

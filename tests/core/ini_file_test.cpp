@@ -43,7 +43,7 @@ TEST(IniReading, FirstOccurrenceOfAKeyWinsAndRepeatedSectionsMerge) {
 TEST(IniReading, IntegersAreDecimalOrHexadecimal) {
     IniFile ini = IniFile::Parse(
         "[S]\ndec=-12\nhex=0x10\nHEX=0X1f\ndollar=$FF\nshort=0x\nbad=abc\nhuge=2147483648\nwrap=0xFFFFFFFF\n"
-        "space=1 2\nplus=+5\n");
+        "space=1 2\nplus=+5\nsignedhex=-0x3\nsigneddollar=-$3\nplushex=+0x3\n");
     EXPECT_EQ(ini.ReadInteger("S", "dec", 7), -12);
     EXPECT_EQ(ini.ReadInteger("S", "hex", 7), 16);
     EXPECT_EQ(ini.ReadInteger("S", "dollar", 7), 255);
@@ -53,6 +53,9 @@ TEST(IniReading, IntegersAreDecimalOrHexadecimal) {
     EXPECT_EQ(ini.ReadInteger("S", "wrap", 7), -1);
     EXPECT_EQ(ini.ReadInteger("S", "space", 7), 7);
     EXPECT_EQ(ini.ReadInteger("S", "plus", 7), 5);
+    EXPECT_EQ(ini.ReadInteger("S", "signedhex", 7), 7);  // only decimal numbers take a sign
+    EXPECT_EQ(ini.ReadInteger("S", "signeddollar", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "plushex", 7), 7);
     EXPECT_EQ(ini.ReadInteger("S", "absent", 7), 7);
 }
 
