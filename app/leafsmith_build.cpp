@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "build/build_command.h"
+#include "build/new_project.h"
 #include "core/files.h"
+#include "core/ini_file.h"
 #include "core/project_option.h"
 #include "core/strings.h"
 #include "core/user_questions.h"
@@ -34,8 +36,10 @@ enum ExitStatus {
 
 constexpr const char* Usage =
     "Usage: leafsmith-build [OPTIONS] PROJECT.lfx\n"
+    "       leafsmith-build --init DIR\n"
     "Builds the output formats of a Leafsmith project.\n"
     "\n"
+    "  --init DIR        build nothing; write a new project with a sample text file into DIR\n"
     "  --out DIR         output folder for this run instead of the project's own\n"
     "  --yes             answer Yes to the start question, go on over old files that cannot be removed\n"
     "  --no-pause        skip the two-second pauses of a build\n"
@@ -75,6 +79,7 @@ struct CommandLine {
     std::optional<int32_t> ConvertTopic;
     int32_t Kind = KindChm;
     std::optional<std::string> CompileFile;
+    std::optional<std::string> InitFolder;
     HelpCompilerChoice Compiler = HelpCompilerChoice::Default;
     bool ConfineIncludes = false;
     bool Help = false;
@@ -125,6 +130,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Kind = NumberOption(arg, valueOf(i, arg), KindChm, KindSingleHtml);
         } else if (arg == "--compile") {
             line.CompileFile = valueOf(i, arg);
+        } else if (arg == "--init") {
+            line.InitFolder = valueOf(i, arg);
         } else if (arg == "--compiler") {
             const std::string name = valueOf(i, arg);
             if (name == "leafsmith") {
@@ -150,6 +157,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (line.CompileFile) {
         if (!line.ProjectFile.empty())
             throw UsageError("--compile takes no project file");
+        return line;
+    }
+    if (line.InitFolder) {
+        if (!line.ProjectFile.empty())
+            throw UsageError("--init takes no project file");
         return line;
     }
     if (line.ProjectFile.empty())
@@ -222,19 +234,45 @@ private:
     bool interactive_;
 };
 
+// The program folder stands for {SetupDir} in stored paths, so it must not depend on where the
+// project file is: a relative --setup-dir is taken from the current folder.
+std::string SetupFolder(const CommandLine& line) {
+    return WithoutTrailingSlash(line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string()
+                                              : ProgramDataFolder(ExecutableFolder()));
+}
+
 TProjectOption LoadProject(const CommandLine& line) {
     if (!FileExists(line.ProjectFile)) {
         const std::string kind = EntryKind(line.ProjectFile);
         throw EFileError("Cannot open the project file \"" + ShowControlCharacters(line.ProjectFile) + "\": " +
                          (kind == "missing" ? std::string("No such file") : "it is " + kind + ", not a regular file"));
     }
-    // The program folder stands for {SetupDir} in stored paths, so it must not depend on where
-    // the project file is: a relative --setup-dir is taken from the current folder.
-    const std::string setupDir = line.SetupDir ? std::filesystem::absolute(*line.SetupDir).lexically_normal().string()
-                                               : ProgramDataFolder(ExecutableFolder());
-    TProjectOption options(WithoutTrailingSlash(setupDir));
+    if (!IniFile::LoadIfExists(line.ProjectFile).SectionExists("GENERAL")) {
+        throw ESettingError("\"" + ShowControlCharacters(line.ProjectFile) +
+                            "\" is not a Leafsmith project: it has no [GENERAL] section. "
+                            "leafsmith-build --init DIR writes a new project.");
+    }
+    const std::string setupDir = SetupFolder(line);
+    TProjectOption options(setupDir);
     options.LoadFromFile(line.ProjectFile);
     return options;
+}
+
+// A path as a shell reads it back: plain when it holds only safe characters, else in single quotes.
+std::string Quoted(const std::string& path) {
+    if (!path.empty() &&
+        path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+") ==
+            std::string::npos)
+        return path;
+    return "'" + ReplaceAll(path, "'", "'\\''") + "'";
+}
+
+int Init(const CommandLine& line) {
+    const StarterProject project = CreateStarterProject(*line.InitFolder, SetupFolder(line));
+    std::cout << "Wrote " << project.ProjectFile << " and " << project.TextFile << ".\nBuild it with:\n"
+              << "  leafsmith-build --yes " << Quoted(project.ProjectFile) << "\nor open it in the window:\n"
+              << "  leafsmith " << Quoted(project.ProjectFile) << '\n';
+    return ExitCompleted;
 }
 
 std::string Flags(const TBlock& topic) {
@@ -290,7 +328,25 @@ int PrintConverted(const TProjectOption& options, int32_t topicIndex, int32_t ki
     return std::fflush(stdout) == 0 ? ExitCompleted : ExitError;
 }
 
+// A hand-written project may leave settings out; the built-in values then taken for them are
+// seldom what the writer wants, so a build says which they are, once.
+void WarnOfMissingSettings(const TProjectOption& options, const std::string& projectFile) {
+    const std::vector<std::string> missing = MissingProjectKeys(
+        IniFile::LoadIfExists(projectFile), IniFile::LoadIfExists(JoinPath(options.SetupDir, "default.lfx")));
+    if (missing.empty())
+        return;
+    std::string names;
+    for (size_t i = 0; i < missing.size() && i < 12; ++i)
+        names += (i > 0 ? ", " : "") + missing[i];
+    if (missing.size() > 12)
+        names += " and " + std::to_string(missing.size() - 12) + " more";
+    std::cerr << "leafsmith-build: warning: " << ShowControlCharacters(projectFile) << " lacks " << missing.size()
+              << (missing.size() == 1 ? " setting" : " settings")
+              << " that new projects have, so built-in values are used: " << names << '\n';
+}
+
 int Build(TProjectOption& options, const CommandLine& line) {
+    WarnOfMissingSettings(options, line.ProjectFile);
     if (line.OutDir)
         options.OutDir = std::filesystem::absolute(*line.OutDir).lexically_normal().string();
     Terminal terminal(line.Yes);
@@ -357,6 +413,8 @@ int Run(const std::vector<std::string>& args) {
     try {
         if (line.CompileFile)
             return Compile(*line.CompileFile);
+        if (line.InitFolder)
+            return Init(line);
         TProjectOption options = LoadProject(line);
         if (line.Structure)
             return PrintStructure(options);

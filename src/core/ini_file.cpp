@@ -71,6 +71,22 @@ bool IniFile::SectionExists(std::string_view section) const {
     return FindSection(section) != nullptr;
 }
 
+std::vector<std::string> IniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (const Section& section : sections_)
+        names.push_back(section.name);
+    return names;
+}
+
+std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
+    std::vector<std::string> names;
+    if (const Section* found = FindSection(section)) {
+        for (const Entry& entry : found->entries)
+            names.push_back(entry.key);
+    }
+    return names;
+}
+
 const std::string* IniFile::Find(std::string_view section, std::string_view key) const {
     const Section* found = FindSection(section);
     if (found == nullptr)

@@ -27,6 +27,9 @@ public:
     static IniFile LoadIfExists(const std::string& path);
 
     bool SectionExists(std::string_view section) const;
+    // The sections, and the keys of one section, in the order of the file.
+    std::vector<std::string> SectionNames() const;
+    std::vector<std::string> KeyNames(std::string_view section) const;
     // The stored value, or nullptr when the key is absent.
     const std::string* Find(std::string_view section, std::string_view key) const;
     bool KeyExists(std::string_view section, std::string_view key) const { return Find(section, key) != nullptr; }

@@ -1,6 +1,7 @@
 // End-to-end builds: leafsmith-build on small projects in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "build_fixture.h"
@@ -340,6 +341,50 @@ TEST(LargeProject, TwoThousandTopicsCompileCompletely) {
     EXPECT_EQ(testing::CountListedPages(listing.Output, 2000), 2000u);
     EXPECT_EQ(CountOccurrences(listing.Output, "normal file"),
               2000 + 1 /* style */ + 2 /* icons */ + 2 /* contents, index */);
+}
+
+TEST(InitCommand, ANewProjectBuildsEveryFormatWithoutAWarning) {
+    TempFolder folder;
+    const std::string dir = folder / "my docs";
+    testing::CommandResult init = RunLeafsmithBuild("--init " + Quote(dir));
+    ASSERT_EQ(init.Status, 0) << init.Errors;
+    EXPECT_EQ(init.Output, "Wrote " + dir + "/my docs.lfx and " + dir + "/topics.txt.\nBuild it with:\n" +
+                               "  leafsmith-build --yes '" + dir + "/my docs.lfx'\nor open it in the window:\n" +
+                               "  leafsmith '" + dir + "/my docs.lfx'\n");
+    testing::CommandResult build = RunLeafsmithBuild("--yes --no-pause " + Quote(dir + "/my docs.lfx"));
+    EXPECT_EQ(build.Status, 0);
+    EXPECT_EQ(build.Errors, "");
+    EXPECT_EQ(build.Output.find("Warning"), std::string::npos) << build.Output;
+    for (const char* file :
+         {"CHM/help.chm", "WEB/html/index.htm", "eBook/html/4.htm", "FAQ/html/faq.htm", "SingleHTML/document.htm"})
+        EXPECT_TRUE(fs::exists(dir + "/out/" + file)) << file;
+    EXPECT_NE(ReadFile(dir + "/out/SingleHTML/document.htm").find("Writing topics"), std::string::npos);
+
+    // Nothing is replaced by a second --init.
+    WriteFile(dir + "/topics.txt", "mine");
+    EXPECT_EQ(RunLeafsmithBuild("--init " + Quote(dir)).Status, 1);
+    EXPECT_EQ(ReadFile(dir + "/topics.txt"), "mine");
+}
+
+TEST(ProjectFile, AFileThatIsNoProjectAndMissingSettingsAreSaid) {
+    TempFolder folder;
+    WriteFile(folder / "notes.txt", "just notes\n");
+    testing::CommandResult notes = RunLeafsmithBuild("--yes " + Quote(folder / "notes.txt"));
+    EXPECT_EQ(notes.Status, 1);
+    EXPECT_EQ(notes.Errors, "leafsmith-build: \"" + folder / "notes.txt" +
+                                "\" is not a Leafsmith project: it has no [GENERAL] section. leafsmith-build --init "
+                                "DIR writes a new project.\n");
+
+    WriteFile(folder / "text.txt", "Topic\nText\n");
+    WriteFile(folder / "hand.lfx", "[GENERAL]\nedtOutDir=out\nlbFileList=1\nlbFileList.0=text.txt\n");
+    testing::CommandResult hand = RunLeafsmithBuild("--yes --no-pause " + Quote(folder / "hand.lfx"));
+    EXPECT_EQ(hand.Errors.rfind("leafsmith-build: warning: " + folder / "hand.lfx" +
+                                    " lacks 294 settings that new projects have, so built-in values are used: "
+                                    "[GENERAL] edtProjectTitle, [GENERAL] edtSourcePath, ",
+                                0),
+              0u)
+        << hand.Errors;
+    EXPECT_EQ(std::count(hand.Errors.begin(), hand.Errors.end(), '\n'), 1);
 }
 
 TEST(CompileCommand, AProjectOfAnotherToolCompilesCompletely) {
