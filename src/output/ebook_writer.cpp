@@ -45,14 +45,16 @@ PlaceholderList TEBookSettings::PagePlaceholders(int32_t topicIndex) {
 }
 
 PlaceholderList TEBookSettings::FormatPlaceholders() {
-    // ($JUMPMENUSCRIPT$): the menu with no entry selected, as the text of a script string, in any
-    // template; one shared script can give every page its menu.
-    return {SharedPlaceholder("($TITLELIST$)", sharedTitleList_),
+    // ($EBOOKJS$): the program's script that fills the jump menu and title list of a page, with
+    // the two placeholders below in it. ($JUMPMENUSCRIPT$): the menu with no entry selected, as the
+    // text of a script string, in any template; one shared script can give every page its menu.
+    return {TextPlaceholder("($EBOOKJS$)", TitleScript), SharedPlaceholder("($TITLELIST$)", sharedTitleList_),
             SharedPlaceholder("($JUMPMENUSCRIPT$)", sharedJumpMenuScript_)};
 }
 
 void TEBookSettings::CheckSettings() {
     CheckTemplateFormat(Options->OutputChmProject_Ebook, Options->CHMFileName_Ebook, Options->CompileChm_Ebook);
+    ProgramFile("ebookjs.dat");
 }
 
 void TEBookSettings::Make() {
@@ -63,6 +65,9 @@ void TEBookSettings::Make() {
     DeleteOldFiles("Cannot deleted the old files when created E-book format. The old files might be used, continue?");
     CreateFolders(HtmlFolder());
     const std::string contentTemplate = ReadContentTemplate(templ);
+    TitleScript = ReadTextFile(ProgramFile("ebookjs.dat"));
+    if (TitleScript.size() >= 2 && TitleScript.compare(TitleScript.size() - 2, 2, "\r\n") == 0)
+        TitleScript.resize(TitleScript.size() - 2);
     BuildLists();
     WritePages(contentTemplate);
     WriteOtherTemplates(templ.OtherTemplates);

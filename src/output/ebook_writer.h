@@ -21,6 +21,7 @@ public:
     std::string TitleList;
     std::string JumpMenu;
     std::string IndexPage;
+    std::string TitleScript;  // "ebookjs.dat" without its last line break
     int32_t DefaultTopicIndex = -1;
 
 private:

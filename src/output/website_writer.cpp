@@ -105,14 +105,33 @@ std::string TWebsiteSettings::BuildNavigation() const {
     return calls + Repeat("DE();", previous - 1) + "collapseAll();";
 }
 
+std::string ScriptOfElement(const std::string& html) {
+    std::string_view script = html;
+    const size_t open = FindNoCase(script, "<script");
+    const size_t openEnd = open == std::string_view::npos ? open : script.find('>', open);
+    const size_t close = AsciiLowerCase(html).rfind("</script>");
+    if (openEnd != std::string_view::npos && close != std::string::npos && close > openEnd) {
+        script = script.substr(openEnd + 1, close - openEnd - 1);
+        if (script.substr(0, 2) == "\r\n")
+            script.remove_prefix(2);
+    }
+    if (script.size() >= 2 && script.substr(script.size() - 2) == "\r\n")
+        script.remove_suffix(2);
+    return std::string(script);
+}
+
 void TWebsiteSettings::PrepareSharedTexts() {
     if (!sharedNavigation_ || sharedNavigation_->Text() != Navigation)
         sharedNavigation_ = std::make_shared<SharedText>(Navigation);
+    const std::string treeScript = ScriptOfElement(ScriptLibrary);
+    if (!sharedTreeScript_ || sharedTreeScript_->Text() != treeScript)
+        sharedTreeScript_ = std::make_shared<SharedText>(treeScript);
 }
 
 PlaceholderList TWebsiteSettings::FormatPlaceholders() {
     const std::string defaultPage = DefaultTopicIndex >= 0 ? Text->Topic(DefaultTopicIndex).FileName : std::string();
-    return {TextPlaceholder("($DEFAULTPAGE$)", defaultPage), SharedPlaceholder("($NAVIGATION$)", sharedNavigation_)};
+    return {TextPlaceholder("($DEFAULTPAGE$)", defaultPage), SharedPlaceholder("($NAVIGATION$)", sharedNavigation_),
+            SharedPlaceholder("($TREESCRIPT$)", sharedTreeScript_)};
 }
 
 void TWebsiteSettings::CheckSettings() {

@@ -27,10 +27,15 @@ public:
 
 private:
     std::shared_ptr<const SharedText> sharedNavigation_;
+    std::shared_ptr<const SharedText> sharedTreeScript_;  // ($TREESCRIPT$)
 };
 
 // A title as a script string: backslashes and quotation marks escaped, and line breaks, which
 // would end the string.
 std::string ScriptString(const std::string& text);
+
+// The script inside the first <script> element of `html` (the tree library of "webjs.dat"), for a
+// script file; without the element, all of `html`. Without its last line break either way.
+std::string ScriptOfElement(const std::string& html);
 
 }  // namespace leafsmith

@@ -36,6 +36,7 @@ protected:
         WriteFile(folder / "setup/icons/cminus.gif", "minus");
         WriteFile(folder / "setup/icons/1.gif", "not copied for these formats");
         WriteFile(folder / "setup/webjs.dat", "<script>/* tree */</script>\n");
+        WriteFile(folder / "setup/ebookjs.dat", "/* titles */\n");
         WriteFile(
             folder / "group/templates.ini",
             "[GENERAL]\nGroupName=Test\n[COMMON]\nCopyFiles=style.css\n"

@@ -30,15 +30,6 @@ for group in Modern Dark Compact Print; do
     groups+=("$group=$work/$group")
 done
 
-# Every group's tree.js is the tree library of webjs.dat followed by the tree calls.
-library=$(sed -e '1d' -e '$d' "$bin/webjs.dat")
-for group in Classic Modern Dark Compact Print; do
-    if [ "$(sed '$d' "$bin/Templates/$group/tree.js")" != "$library" ]; then
-        echo "FAIL the library in Templates/$group/tree.js differs from webjs.dat" >&2
-        exit 1
-    fi
-done
-
 if ! node -e 'process.exit(parseInt(process.versions.node) >= 20 ? 0 : 1)' 2>/dev/null; then
     echo "The browser test needs Node.js 20 or later (node --version: $(node --version 2>&1))." >&2
     exit 1

@@ -73,6 +73,7 @@ Sandbox MakeSandbox() {
     Write(box.Setup + "/icons/cminus.gif", "-");
     Write(box.Setup + "/icons/1.gif", "1");
     Write(box.Setup + "/webjs.dat", "<script>tree</script>\n");
+    Write(box.Setup + "/ebookjs.dat", "/* titles */\n");
     Write(box.Setup + "/singlehtml.htm", "<html><head></head><body>($ALLCONTENT$)</body></html>\n");
     Write(box.Project + "/resources/picture.gif", "GIF89a");
     Write(box.Project + "/include/part.txt", "<b>included</b>\n");

@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 setup="$work/setup"
 mkdir -p "$setup"
-for item in Examples Templates icons manual default.lfx nopic.bmp sample singlehtml.htm templates.ini; do
+for item in Examples Templates icons manual default.lfx ebookjs.dat nopic.bmp sample singlehtml.htm templates.ini; do
     cp -r "$bin/$item" "$setup/"
 done
 # The old pages of Classic and the old tree library over the shipped ones; the rest of Classic is shared.

@@ -99,6 +99,10 @@ TEST(WebsiteTree, FormatPlaceholders) {
     EXPECT_EQ(writer.ReplaceFormatPlaceholders("($DEFAULTPAGE$) ($NAVIGATION$) ($WEBSITEJS$)"),
               "2.htm CALLS ($WEBSITEJS$)");
     EXPECT_EQ(writer.ReplacePagePlaceholders("($NAVIGATION$)", 0), "($NAVIGATION$)");
+    // The tree library for a script file: what stands inside the script element of webjs.dat.
+    writer.ScriptLibrary = "<SCRIPT type=\"text/javascript\">\r\nlib();\r\n</Script>\r\n";
+    EXPECT_EQ(writer.ReplaceFormatPlaceholders("($TREESCRIPT$)\r\n($NAVIGATION$)"), "lib();\r\nCALLS");
+    EXPECT_EQ(ScriptOfElement("plain();\r\n"), "plain();");
 }
 
 class EbookLists : public ::testing::Test {
@@ -147,6 +151,10 @@ TEST_F(EbookLists, TheCurrentPageIsSelected) {
     EXPECT_EQ(page.find("\"#\" selected"), std::string::npos);
     EXPECT_EQ(writer.ReplaceFormatPlaceholders("($TITLELIST$)|($JUMPMENULIST$)"),
               writer.TitleList + "|($JUMPMENULIST$)");
+    // The program's titles script brings the two placeholders it is made of.
+    writer.TitleScript = "menu(\"($JUMPMENUSCRIPT$)\"); // ($TITLELIST$)";
+    EXPECT_EQ(writer.ReplaceFormatPlaceholders("($EBOOKJS$)"),
+              "menu(\"" + ScriptString(writer.JumpMenu) + "\"); // " + writer.TitleList);
 }
 
 }  // namespace

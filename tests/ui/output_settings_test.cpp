@@ -29,8 +29,8 @@ namespace fs = std::filesystem;
 std::string CopyOfTheProgramsData(const testing::TempFolder& folder) {
     const std::string setup = folder / "setup";
     fs::create_directories(setup);
-    for (const char* entry :
-         {"templates.ini", "default.lfx", "icons", "webjs.dat", "singlehtml.htm", "nopic.bmp", "Templates"}) {
+    for (const char* entry : {"templates.ini", "default.lfx", "icons", "webjs.dat", "ebookjs.dat", "singlehtml.htm",
+                              "nopic.bmp", "Templates"}) {
         fs::copy(testing::DataFolder() + "/" + entry, setup + "/" + entry, fs::copy_options::recursive);
     }
     return setup;
