@@ -94,12 +94,7 @@ void TFAQSettings::RenderFaqPage(const std::string& contentTemplate, TextSink& o
     const PlaceholderList head = HeadScriptPlaceholders();
     PrepareSharedTexts();
     const PlaceholderList common = CommonPlaceholders();
-    std::vector<const Placeholder*> chain;
-    for (const PlaceholderList* list : std::initializer_list<const PlaceholderList*>{&answers, &head, &common}) {
-        for (const Placeholder& placeholder : *list)
-            chain.push_back(&placeholder);
-    }
-    ReplacePlaceholders(page, chain, out);
+    ReplacePlaceholders(page, {&answers, &head, &common}, out);
 }
 
 void TFAQSettings::CheckSettings() {

@@ -60,29 +60,16 @@ PlaceholderList TSittings::CommonPlaceholders() {
     return placeholders;
 }
 
-namespace {
-
-std::vector<const Placeholder*> Chain(std::initializer_list<const PlaceholderList*> lists) {
-    std::vector<const Placeholder*> chain;
-    for (const PlaceholderList* list : lists) {
-        for (const Placeholder& placeholder : *list)
-            chain.push_back(&placeholder);
-    }
-    return chain;
-}
-
-}  // namespace
-
 std::string TSittings::ReplacePagePlaceholders(const std::string& page, int32_t topicIndex) {
     PrepareSharedTexts();
     const PlaceholderList placeholders = PagePlaceholders(topicIndex);
-    return ReplacePlaceholders(page, Chain({&placeholders}));
+    return ReplacePlaceholders(page, {&placeholders});
 }
 
 std::string TSittings::ReplaceFormatPlaceholders(const std::string& text) {
     PrepareSharedTexts();
     const PlaceholderList placeholders = FormatPlaceholders();
-    return ReplacePlaceholders(text, Chain({&placeholders}));
+    return ReplacePlaceholders(text, {&placeholders});
 }
 
 std::string TSittings::ProgramFolder() const {
@@ -252,7 +239,7 @@ void TSittings::RenderPage(const std::string& contentTemplate, int32_t topicInde
     const PlaceholderList own = PagePlaceholders(topicIndex);
     const std::string content = ConvertBody(topicIndex, converter);
     const PlaceholderList body = {{"($CONTENT$)", [&content](TextSink& sink) { sink.Put(content); }}};
-    ReplacePlaceholders(page, Chain({&own, &common, &body}), out);
+    ReplacePlaceholders(page, {&own, &common, &body}, out);
 }
 
 std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter) {
@@ -265,7 +252,7 @@ std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t to
 std::string TSittings::ReplaceCommon(const std::string& text) {
     PrepareSharedTexts();
     const PlaceholderList common = CommonPlaceholders();
-    return ReplacePlaceholders(text, Chain({&common}));
+    return ReplacePlaceholders(text, {&common});
 }
 
 namespace {
@@ -421,7 +408,7 @@ void TSittings::WriteOtherTemplates(const StringList& entries) {
         const std::string& destination = parts.Value.empty() ? parts.Name : parts.Value;
         TextFileSink file(InsideFormatFolder(HtmlFolder(), destination, "The destination of the further template"),
                           buffer);
-        ReplacePlaceholders(text, Chain({&common}), file);
+        ReplacePlaceholders(text, {&common}, file);
     }
 }
 

@@ -68,12 +68,9 @@ void TSingleHTMLSettings::Make(const TAllText& text) {
         if (CountOccurrences(page, "($ALLCONTENT$)") != 1)
             content = {TextPlaceholder("($ALLCONTENT$)", AllContent(text))};
         const PlaceholderList head = HeadScriptPlaceholders();
-        std::vector<const Placeholder*> chain = {&content.front()};
-        for (const Placeholder& placeholder : head)
-            chain.push_back(&placeholder);
         std::string buffer;
         TextFileSink file(path, buffer);
-        ReplacePlaceholders(page, chain, file);
+        ReplacePlaceholders(page, {&content, &head}, file);
     }
     CopyResources(FormatFolder);
 }

@@ -110,7 +110,12 @@ void ReplacingSink::Close() {
     next_.Close();
 }
 
-void ReplacePlaceholders(std::string_view text, const std::vector<const Placeholder*>& placeholders, TextSink& out) {
+void ReplacePlaceholders(std::string_view text, std::initializer_list<const PlaceholderList*> lists, TextSink& out) {
+    std::vector<const Placeholder*> placeholders;
+    for (const PlaceholderList* list : lists) {
+        for (const Placeholder& placeholder : *list)
+            placeholders.push_back(&placeholder);
+    }
     std::vector<std::unique_ptr<ReplacingSink>> stages;
     stages.reserve(placeholders.size());
     for (auto placeholder = placeholders.rbegin(); placeholder != placeholders.rend(); ++placeholder) {
@@ -122,9 +127,9 @@ void ReplacePlaceholders(std::string_view text, const std::vector<const Placehol
     first.Close();
 }
 
-std::string ReplacePlaceholders(std::string_view text, const std::vector<const Placeholder*>& placeholders) {
+std::string ReplacePlaceholders(std::string_view text, std::initializer_list<const PlaceholderList*> lists) {
     StringSink out;
-    ReplacePlaceholders(text, placeholders, out);
+    ReplacePlaceholders(text, lists, out);
     return std::move(out.Text);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -81,9 +82,10 @@ private:
     std::string held_;  // a tail that may start an occurrence
 };
 
-// Sends the text through one replacing stage per placeholder, in order, into `out`, and closes it.
-void ReplacePlaceholders(std::string_view text, const std::vector<const Placeholder*>& placeholders, TextSink& out);
-std::string ReplacePlaceholders(std::string_view text, const std::vector<const Placeholder*>& placeholders);
+// Sends the text through one replacing stage per placeholder of the lists, in order, into `out`,
+// and closes it.
+void ReplacePlaceholders(std::string_view text, std::initializer_list<const PlaceholderList*> lists, TextSink& out);
+std::string ReplacePlaceholders(std::string_view text, std::initializer_list<const PlaceholderList*> lists);
 
 // Writes a text file with every line break made CR LF and a CR LF after a last line without one,
 // as WriteTextFile does, while the text streams in. The file gets its name only on Close; when

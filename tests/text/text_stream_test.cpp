@@ -55,10 +55,7 @@ TEST(TextStream, ReplacesAsOneReplacementAfterAnotherOverTheWholeText) {
         first->Close();
         ASSERT_EQ(out.Text, expected) << "text: " << text;
 
-        std::vector<const Placeholder*> list;
-        for (const Placeholder& placeholder : placeholders)
-            list.push_back(&placeholder);
-        ASSERT_EQ(ReplacePlaceholders(text, list), expected) << "text: " << text;
+        ASSERT_EQ(ReplacePlaceholders(text, {&placeholders}), expected) << "text: " << text;
     }
 }
 
