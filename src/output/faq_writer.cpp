@@ -1,5 +1,7 @@
 #include "output/faq_writer.h"
 
+#include <algorithm>
+
 #include "core/files.h"
 #include "core/project_option.h"
 #include "core/strings.h"
@@ -40,10 +42,14 @@ std::string TitleMark(const TBlock& topic, int32_t style) {
 }
 
 std::string TitleListEntry(const TBlock& topic, int32_t style, const std::string& target) {
-    std::string entry = TitleIndent(topic) + TitleMark(topic, style) + " &nbsp;";
+    // Each entry is a block indented by its level; a title that wraps keeps to the right of its mark.
+    const int32_t level = std::clamp(topic.Level, 1, 32);
+    std::string entry = "<div class=\"titleentry level" + std::to_string(level) +
+                        "\" style=\"padding-left:" + std::to_string(2 * level - 1) + ".5em;text-indent:-1.5em\">" +
+                        TitleMark(topic, style) + " &nbsp;";
     if (topic.IsPage)
-        return entry + "<A HREF=\"" + target + "\">" + topic.Title() + "</A><br>";
-    return entry + topic.Title() + "<br>";
+        return entry + "<A HREF=\"" + target + "\">" + topic.Title() + "</A></div>";
+    return entry + topic.Title() + "</div>";
 }
 
 void TFAQSettings::RenderFaqPage(const std::string& contentTemplate, TextSink& out) {

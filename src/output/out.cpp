@@ -74,6 +74,10 @@ std::vector<TOut::Format> TOut::SelectedFormats() {
     }
     if (Options->OutputSingleHtml) {
         Prepare(*SingleHtmlWriter, "SingleHTML/");
+        // The single page takes its look from the website's group, when that group has one.
+        SingleHtmlWriter->TemplateFolder = Options->TempletChm_WebSite.empty()
+                                               ? std::string()
+                                               : WithTrailingSlash(Options->ResolvePath(Options->TempletChm_WebSite));
         formats.push_back({SingleHtmlWriter.get(), "\r\nMaking SingleHTML format...", KindSingleHtml,
                            [this] { SingleHtmlWriter->Make(*Text); }});
     }

@@ -219,20 +219,26 @@ void TSittings::RenderPage(const std::string& contentTemplate, int32_t topicInde
     if (topicIndex > Text->FirstPage) {
         page = RemoveMarkedRanges(contentTemplate, "<!--ShowWhenFirst-->", "<!--/ShowWhenFirst-->");
         ReplaceAllInPlace(page, "($PREVIOUSPAGE$)", Text->Topic(topic.PrevPage).FileName);
+        ReplaceAllInPlace(page, "($PREVIOUSTITLE$)", Text->Topic(topic.PrevPage).Title());
     } else {
         page = RemoveMarkedRanges(contentTemplate, "<!--HideWhenFirst-->", "<!--/HideWhenFirst-->");
         ReplaceAllInPlace(page, "($PREVIOUSPAGE$)", "#");
+        ReplaceAllInPlace(page, "($PREVIOUSTITLE$)", "");
     }
     if (topicIndex < Text->LastPage) {
         page = RemoveMarkedRanges(page, "<!--ShowWhenEnd-->", "<!--/ShowWhenEnd-->");
         ReplaceAllInPlace(page, "($NEXTPAGE$)", Text->Topic(topic.NextPage).FileName);
+        ReplaceAllInPlace(page, "($NEXTTITLE$)", Text->Topic(topic.NextPage).Title());
     } else {
         page = RemoveMarkedRanges(page, "<!--HideWhenEnd-->", "<!--/HideWhenEnd-->");
         ReplaceAllInPlace(page, "($NEXTPAGE$)", "#");
+        ReplaceAllInPlace(page, "($NEXTTITLE$)", "");
     }
     ReplaceAllInPlace(page, "($TITLE$)", topic.Title());
     ReplaceAllInPlace(page, "($SEQUENCE$)", std::to_string(topicIndex));
     ReplaceAllInPlace(page, "($THISFILENAME$)", topic.FileName);
+    if (page.find("($BREADCRUMBS$)") != std::string::npos)
+        ReplaceAllInPlace(page, "($BREADCRUMBS$)", Breadcrumbs(topicIndex));
     page = InsertHeadScript(page);
     // The rest streams into `out`: long values (trees, menus, the body) are put as they are, never
     // copied into the page or searched again by the placeholders after them.
@@ -242,7 +248,35 @@ void TSittings::RenderPage(const std::string& contentTemplate, int32_t topicInde
     ReplacePlaceholders(page, {&own, &common, &body}, out);
 }
 
+std::string TSittings::Breadcrumbs(int32_t topicIndex) const {
+    std::vector<int32_t> path;
+    for (int32_t parent = parents_.at(static_cast<size_t>(topicIndex)); parent >= 0;
+         parent = parents_[static_cast<size_t>(parent)])
+        path.push_back(parent);
+    std::string crumbs;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        const TBlock& ancestor = Text->Topic(*it);
+        if (ancestor.IsPage)
+            crumbs += "<a class=\"crumb\" href=\"" + ancestor.FileName + "\">" + ancestor.Title() + "</a>";
+        else
+            crumbs += "<span class=\"crumb\">" + ancestor.Title() + "</span>";
+    }
+    return crumbs;
+}
+
+void TSittings::PrepareParents() {
+    parents_.assign(Text->Topics.size(), -1);
+    std::vector<int32_t> open;  // the chapters above the topic, innermost last
+    for (const TBlock& topic : Text->Topics) {
+        while (!open.empty() && Text->Topic(open.back()).Level >= topic.Level)
+            open.pop_back();
+        parents_[static_cast<size_t>(topic.Index)] = open.empty() ? -1 : open.back();
+        open.push_back(topic.Index);
+    }
+}
+
 std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter) {
+    PrepareParents();
     PrepareSharedTexts();
     StringSink out;
     RenderPage(contentTemplate, topicIndex, converter, CommonPlaceholders(), out);
@@ -287,6 +321,7 @@ void TSittings::WritePages(const std::string& contentTemplate) {
     }
     if (Bodies && Bodies->Keep && !Bodies->Use)
         Bodies->Bodies.assign(Text->Topics.size(), {});
+    PrepareParents();
     PrepareSharedTexts();
     const PlaceholderList common = CommonPlaceholders();
     auto renderAndWrite = [&](const TBlock& topic, TLFXText& converter, std::string& buffer) {
@@ -439,6 +474,10 @@ void TSittings::CopyResources(const std::string& target, const std::string& icon
     }
     ProcessEvents();
     CopyFolderTreeOrRaise(JoinPath(ProgramFolder(), "icons/" + iconPattern), target + "icons/");
+    // A group may draw its own pictures: those in its "icons" folder replace the program's.
+    if (!TemplateFolder.empty() && EntryKind(TemplateFolder + "icons") == "a folder")
+        CopyFolderTreeOrRaise(GroupFile("icons", "The icon folder") + "/" + iconPattern, target + "icons/",
+                              TemplateFolder);
     ProcessEvents();
 }
 

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "helpproject/chm_project.h"
 #include "output/build_environment.h"
@@ -112,6 +113,11 @@ public:
 
 protected:
     std::string HtmlFolder() const { return FormatFolder + HtmlFolderName; }
+    // The chapters above a topic, outermost first: a link for those with a page, else the title.
+    // Needs PrepareParents.
+    std::string Breadcrumbs(int32_t topicIndex) const;
+    // Finds every topic's chapter once, before pages are rendered on several threads.
+    void PrepareParents();
     // `relative` (written with either separator) below `folder`, refused with a clear error when
     // it would lead outside the format's folder.
     std::string InsideFormatFolder(const std::string& folder, const std::string& relative,
@@ -135,7 +141,8 @@ protected:
     // (its notices given again), kept there when a later format needs it.
     std::string ConvertBody(int32_t topicIndex, TLFXText& converter);
 
-    std::string formatName_;  // "CHM", "Website", ... for messages
+    std::string formatName_;        // "CHM", "Website", ... for messages
+    std::vector<int32_t> parents_;  // by topic index: its chapter, or -1 at the top
 };
 
 }  // namespace leafsmith

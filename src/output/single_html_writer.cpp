@@ -32,6 +32,21 @@ void TSingleHTMLSettings::PutAllContent(const TAllText& text, TextSink& out) {
     }
 }
 
+std::string TSingleHTMLSettings::TableOfContents(const TAllText& text) {
+    std::string list = "<ul class=\"toc\">\r\n";
+    for (const TBlock& topic : text.Topics) {
+        list += "<li class=\"level" + std::to_string(std::clamp(topic.Level, 1, 6)) + "\"><a href=\"#a" +
+                std::to_string(topic.Index) + "\">" + topic.Number + " " + topic.Title() + "</a></li>\r\n";
+    }
+    return list + "</ul>";
+}
+
+std::string TSingleHTMLSettings::PageTemplatePath() const {
+    if (!TemplateFolder.empty() && FileExists(TemplateFolder + "singlehtml.htm"))
+        return GroupFile("singlehtml.htm", "The single page template");
+    return ProgramFile("singlehtml.htm");
+}
+
 std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
     StringSink out;
     PutAllContent(text, out);
@@ -39,7 +54,7 @@ std::string TSingleHTMLSettings::AllContent(const TAllText& text) {
 }
 
 void TSingleHTMLSettings::CheckSettings() {
-    ProgramFile("singlehtml.htm");
+    PageTemplatePath();
     PagePath();
     CheckResources(FormatFolder);
     CheckIcons();
@@ -54,7 +69,7 @@ std::string TSingleHTMLSettings::PagePath() const {
 }
 
 void TSingleHTMLSettings::Make(const TAllText& text) {
-    std::string page = InsertGenerator(ReadTextFile(ProgramFile("singlehtml.htm")));
+    std::string page = InsertGenerator(ReadTextFile(PageTemplatePath()));
     DeleteOldFiles(
         "Cannot deleted the old files when created Single HTML format. The old files might be used, continue?");
     CreateFolders(FormatFolder);
@@ -67,10 +82,13 @@ void TSingleHTMLSettings::Make(const TAllText& text) {
         PlaceholderList content = {{"($ALLCONTENT$)", [this, &text](TextSink& out) { PutAllContent(text, out); }}};
         if (CountOccurrences(page, "($ALLCONTENT$)") != 1)
             content = {TextPlaceholder("($ALLCONTENT$)", AllContent(text))};
+        PlaceholderList contents;
+        if (page.find("($TABLEOFCONTENTS$)") != std::string::npos)
+            contents = {TextPlaceholder("($TABLEOFCONTENTS$)", TableOfContents(text))};
         const PlaceholderList head = HeadScriptPlaceholders();
         std::string buffer;
         TextFileSink file(path, buffer);
-        ReplacePlaceholders(page, {&content, &head}, file);
+        ReplacePlaceholders(page, {&content, &contents, &head}, file);
     }
     CopyResources(FormatFolder);
 }

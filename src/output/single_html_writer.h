@@ -1,5 +1,5 @@
-// The Single HTML format: every topic as a heading and its text on one page, from the program's
-// own page template "singlehtml.htm".
+// The Single HTML format: every topic as a heading and its text on one page, from the page template
+// "singlehtml.htm" of the website's template group, or the program's own when the group has none.
 #pragma once
 
 #include "output/settings.h"
@@ -15,6 +15,10 @@ public:
     // Every topic's heading and converted text, the one after the other.
     void PutAllContent(const TAllText& text, TextSink& out);
     std::string AllContent(const TAllText& text);
+    // A list of links to every topic's heading, a level class on each entry.
+    static std::string TableOfContents(const TAllText& text);
+    // The group's single page template, or the program's.
+    std::string PageTemplatePath() const;
     // Where the page goes; raises ESettingError for an empty name or one that leads outside.
     std::string PagePath() const;
 };

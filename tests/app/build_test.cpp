@@ -87,8 +87,11 @@ TEST_F(Building, FaqAndSingleHtmlPutEveryTopicOnOnePage) {
         Out("FAQ/html/faq.htm"),
         "<html><head>\r\n<meta name=\"GENERATOR\" content=\"Quorvane Leafsmith\"><title>Demo</title></head><body>\r\n"
         "<ul><li><a href=\"#a0\">Intro</a></li><li><a href=\"#a2\">Detail</a></li></ul>\r\n"
-        "<div>1. &nbsp;<A HREF=\"#a0\">Intro</A><br>2. &nbsp;Part A<br>&nbsp;&nbsp;&nbsp;&nbsp;2.1 &nbsp;"
-        "<A HREF=\"#a2\">Detail</A><br></div>\r\n"
+        "<div><div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">1. &nbsp;<A "
+        "HREF=\"#a0\">Intro</A></div>"
+        "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">2. &nbsp;Part A</div><div "
+        "class=\"titleentry level2\" style=\"padding-left:3.5em;text-indent:-1.5em\">2.1 &nbsp;<A "
+        "HREF=\"#a2\">Detail</A></div></div>\r\n"
         "<h2><a name=\"a0\"></a>Intro</h2>Intro text<BR>\r\n<h2><a name=\"a2\"></a>Detail</h2>Detail text<BR>\r\n"
         "\r\n</body></html>\r\n");
     EXPECT_EQ(Out("SingleHTML/all.htm"),
@@ -98,6 +101,26 @@ TEST_F(Building, FaqAndSingleHtmlPutEveryTopicOnOnePage) {
               "<A name=\"a1\"></A><H1>2. Part A</H1></P>"
               "<A name=\"a2\"></A><H2>2.1 Detail</H2></P><P>Detail text<BR>\r\n<P></body></html>\r\n");
     EXPECT_EQ(Out("SingleHTML/icons/cplus.gif"), "plus");
+}
+
+TEST_F(Building, TheWebsiteGroupMayGiveTheSinglePageAndTheIcons) {
+    options.OutputChm = false;
+    options.OutputSingleHtml = true;
+    options.TempletChm_WebSite = folder / "group";
+    WriteFile(folder / "group/singlehtml.htm", "<body>($TABLEOFCONTENTS$)|($ALLCONTENT$)</body>");
+    WriteFile(folder / "group/icons/cplus.gif", "the group's plus");
+    testing::CommandResult result = Build();
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_EQ(Out("SingleHTML/all.htm"),
+              "<body><ul class=\"toc\">\r\n"
+              "<li class=\"level1\"><a href=\"#a0\">1. Intro</a></li>\r\n"
+              "<li class=\"level1\"><a href=\"#a1\">2. Part A</a></li>\r\n"
+              "<li class=\"level2\"><a href=\"#a2\">2.1 Detail</a></li>\r\n"
+              "</ul>|<A name=\"a0\"></A><H1>1. Intro</H1></P><P>Intro text<BR>\r\n<P>"
+              "<A name=\"a1\"></A><H1>2. Part A</H1></P>"
+              "<A name=\"a2\"></A><H2>2.1 Detail</H2></P><P>Detail text<BR>\r\n<P></body>\r\n");
+    EXPECT_EQ(Out("SingleHTML/icons/cplus.gif"), "the group's plus");
+    EXPECT_EQ(Out("SingleHTML/icons/cminus.gif"), "minus");
 }
 
 TEST_F(Building, ExitStatuses) {
@@ -274,8 +297,11 @@ TEST_F(Building, EbookPagesGetTheirListsAndTheirHelpProject) {
     ASSERT_EQ(result.Status, 0) << result.Errors;
     EXPECT_NE(result.Output.find("Copying files...\nCreate Chm Project...\n"), std::string::npos) << result.Output;
     const std::string titles =
-        "&#8226; &nbsp;<A HREF=\"p1.htm\">Intro</A><br>&#8226; &nbsp;Part A<br>&nbsp;&nbsp;&nbsp;&nbsp;&#8226; &nbsp;"
-        "<A HREF=\"p3.htm\">Detail</A><br>";
+        "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">&#8226; &nbsp;<A "
+        "HREF=\"p1.htm\">Intro</A></div>"
+        "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">&#8226; &nbsp;Part "
+        "A</div><div class=\"titleentry level2\" style=\"padding-left:3.5em;text-indent:-1.5em\">&#8226; &nbsp;<A "
+        "HREF=\"p3.htm\">Detail</A></div>";
     EXPECT_EQ(Out("eBook/html/p3.htm"),
               "contents.htm|<select name=\"menu1\" class=\"jumpmenu\" "
               "onChange=\"window.location=this.options[this.selectedIndex].value;\">\r\n"

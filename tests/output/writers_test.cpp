@@ -115,13 +115,29 @@ protected:
     TEBookSettings writer;
 };
 
+TEST(PageNeighbours, TitlesOfThePreviousAndNextPagesAndTheChaptersAbove) {
+    TopicTree topics("*Intro\nx\n*Part\n**Detail\nx\n***Deep\ny\n");
+    TLFXText converter;
+    converter.Options = &topics.options;
+    TSittings writer("CHM");
+    writer.Text = &topics.tree;
+    writer.Options = &topics.options;
+    const std::string page = "($PREVIOUSTITLE$)|($NEXTTITLE$)|($BREADCRUMBS$)";
+    EXPECT_EQ(writer.RenderPage(page, 0, converter), "|Detail|");
+    EXPECT_EQ(writer.RenderPage(page, 3, converter),
+              "Detail||<span class=\"crumb\">Part</span><a class=\"crumb\" href=\"3.htm\">Detail</a>");
+}
+
 TEST_F(EbookLists, NumberedTitleListAndJumpMenu) {
     topics.options.TitleListStyle_Ebook = 2;
     topics.options.ApplyToJumpMenu_Ebook = true;
     writer.BuildLists();
     EXPECT_EQ(writer.TitleList,
-              "1. &nbsp;<A HREF=\"1.htm\">Intro</A><br>2. &nbsp;Part<br>&nbsp;&nbsp;&nbsp;&nbsp;2.1 &nbsp;"
-              "<A HREF=\"3.htm\">Detail</A><br>");
+              "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">1. &nbsp;<A "
+              "HREF=\"1.htm\">Intro</A></div>"
+              "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">2. &nbsp;Part</div>"
+              "<div class=\"titleentry level2\" style=\"padding-left:3.5em;text-indent:-1.5em\">2.1 &nbsp;<A "
+              "HREF=\"3.htm\">Detail</A></div>");
     EXPECT_EQ(writer.JumpMenu,
               "<select name=\"menu1\" class=\"jumpmenu\" "
               "onChange=\"window.location=this.options[this.selectedIndex].value;\">\r\n"
@@ -134,11 +150,15 @@ TEST_F(EbookLists, NumberedTitleListAndJumpMenu) {
 TEST_F(EbookLists, BulletsOnlyInTheTitleListUnlessApplied) {
     topics.options.TitleListStyle_Ebook = 1;
     writer.BuildLists();
-    EXPECT_EQ(writer.TitleList.substr(0, 44), "&#8226; &nbsp;<A HREF=\"1.htm\">Intro</A><br>&");
+    EXPECT_EQ(writer.TitleList.substr(0, 122),
+              "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\">&#8226; &nbsp;<A "
+              "HREF=\"1.htm\">Intro</A></div>");
     EXPECT_NE(writer.JumpMenu.find("<option value=\"1.htm\"> Intro</option>"), std::string::npos);
     topics.options.TitleListStyle_Ebook = 0;
     writer.BuildLists();
-    EXPECT_EQ(writer.TitleList.substr(0, 36), " &nbsp;<A HREF=\"1.htm\">Intro</A><br>");
+    EXPECT_EQ(writer.TitleList.substr(0, 115),
+              "<div class=\"titleentry level1\" style=\"padding-left:1.5em;text-indent:-1.5em\"> &nbsp;<A "
+              "HREF=\"1.htm\">Intro</A></div>");
 }
 
 TEST_F(EbookLists, TheCurrentPageIsSelected) {
