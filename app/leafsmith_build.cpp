@@ -1,6 +1,7 @@
 // leafsmith-build: the command-line build of Leafsmith.
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <exception>
@@ -43,6 +44,7 @@ constexpr const char* Usage =
     "  --out DIR         output folder for this run instead of the project's own\n"
     "  --yes             answer Yes to the start question, go on over old files that cannot be removed\n"
     "  --no-pause        skip the two-second pauses of a build\n"
+    "  --verbose         list every page written; without it a terminal shows a line of progress\n"
     "  --setup-dir DIR   the program's own folder (its data files); default: the executable's folder\n"
     "  --structure       build nothing; print the topic tree\n"
     "  --convert N       build nothing; print the HTML fragment that the converter makes of topic N's body\n"
@@ -74,6 +76,7 @@ struct CommandLine {
     std::optional<std::string> OutDir;
     bool Yes = false;
     bool NoPause = false;
+    bool Verbose = false;
     std::optional<std::string> SetupDir;
     bool Structure = false;
     std::optional<int32_t> ConvertTopic;
@@ -122,6 +125,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.ConfineIncludes = true;
         } else if (arg == "--no-pause") {
             line.NoPause = true;
+        } else if (arg == "--verbose") {
+            line.Verbose = true;
         } else if (arg == "--out") {
             line.OutDir = valueOf(i, arg);
         } else if (arg == "--convert") {
@@ -183,12 +188,16 @@ void PrintEntry(std::ostream& out, const std::string& text) {
 }
 
 // Answers the build's questions: by --yes, at the terminal, or as the usage text says without one.
+// On a terminal it may count a format's pages on one line that it rewrites, instead of listing them.
 class Terminal : public MakeSink, public UserQuestions {
 public:
     explicit Terminal(bool yes) : yes_(yes), interactive_(::isatty(STDIN_FILENO) == 1) {}
 
     void ClearLog() override {}
-    void OutOnInfo(TLfxObject*, const std::string& text) override { PrintEntry(std::cout, text); }
+    void OutOnInfo(TLfxObject*, const std::string& text) override {
+        EndProgress();
+        PrintEntry(std::cout, text);
+    }
     bool Ask(const std::string& text) override {
         if (yes_)
             return true;
@@ -196,10 +205,17 @@ public:
             return false;
         return Choose(text, "[y/N] ", "yn", 'n') == 'y';
     }
-    void Tell(const std::string& text) override { PrintEntry(std::cout, text); }
+    void Tell(const std::string& text) override {
+        EndProgress();
+        PrintEntry(std::cout, text);
+    }
 
-    void ShowError(const std::string& text) override { std::cerr << "leafsmith-build: " << text << '\n'; }
+    void ShowError(const std::string& text) override {
+        EndProgress();
+        std::cerr << "leafsmith-build: " << text << '\n';
+    }
     Answer AskYesCancelRetry(const std::string& text) override {
+        EndProgress();
         if (yes_) {
             std::cerr << "leafsmith-build: warning: " << text << " (answered Yes: --yes)\n";
             return Answer::Yes;
@@ -212,11 +228,29 @@ public:
         return choice == 'y' ? Answer::Yes : choice == 'r' ? Answer::Retry : Answer::Cancel;
     }
     Answer AskAbortRetry(const std::string& text) override {
+        EndProgress();
         if (!interactive_) {
             std::cerr << "leafsmith-build: " << text << " (answered Abort)\n";
             return Answer::Abort;
         }
         return Choose(text, "[a]bort, [r]etry? ", "ar", 'a') == 'r' ? Answer::Retry : Answer::Abort;
+    }
+
+    // "CHM: 120 of 2,000 pages", rewritten at most ten times a second; "2,000 pages" when done.
+    void ShowProgress(const std::string& format, size_t done, size_t total) {
+        const auto now = std::chrono::steady_clock::now();
+        if (done < total && progressShown_ && now - lastProgress_ < std::chrono::milliseconds(100))
+            return;
+        lastProgress_ = now;
+        const std::string pages = total == 1 ? " page" : " pages";
+        if (done < total) {
+            std::cout << "\r\033[K" << format << ": " << WithThousands(done) << " of " << WithThousands(total) << pages
+                      << std::flush;
+            progressShown_ = true;
+        } else {
+            EndProgress();
+            std::cout << WithThousands(total) << pages << " written\n" << std::flush;
+        }
     }
 
 private:
@@ -230,8 +264,22 @@ private:
         return letters.find(first) == std::string::npos ? otherwise : first;
     }
 
+    void EndProgress() {
+        if (progressShown_)
+            std::cout << "\r\033[K" << std::flush;
+        progressShown_ = false;
+    }
+    static std::string WithThousands(size_t number) {
+        std::string digits = std::to_string(number);
+        for (size_t i = digits.size(); i > 3; i -= 3)
+            digits.insert(i - 3, ",");
+        return digits;
+    }
+
     bool yes_;
     bool interactive_;
+    bool progressShown_ = false;
+    std::chrono::steady_clock::time_point lastProgress_;
 };
 
 // The program folder stands for {SetupDir} in stored paths, so it must not depend on where the
@@ -354,6 +402,12 @@ int Build(TProjectOption& options, const CommandLine& line) {
     environment.PauseMilliseconds = line.NoPause ? 0 : 2000;
     environment.Questions = &terminal;
     environment.ConfineIncludes = line.ConfineIncludes;
+    // A terminal gets a line of progress; a file or pipe gets the log as the window shows it.
+    if (!line.Verbose && ::isatty(STDOUT_FILENO) == 1) {
+        environment.PageProgress = [&terminal](const std::string& format, size_t done, size_t total) {
+            terminal.ShowProgress(format, done, total);
+        };
+    }
     BuildSession session;
     session.KeepText = true;
     const MakeResult result = RunMake(options, terminal, environment, session);

@@ -312,6 +312,13 @@ public:
 
 }  // namespace
 
+void TSittings::PageWritten(const std::string& fileName, size_t done, size_t total) {
+    if (Environment && Environment->PageProgress)
+        Environment->PageProgress(formatName_, done, total);
+    else
+        DoInfo(this, fileName);
+}
+
 void TSittings::WritePages(const std::string& contentTemplate) {
     const std::string folder = HtmlFolder();
     std::vector<const TBlock*> pages;
@@ -331,9 +338,9 @@ void TSittings::WritePages(const std::string& contentTemplate) {
     const unsigned workers = PageWorkerCount(pages.size());
     if (workers <= 1) {
         std::string buffer;
-        for (const TBlock* topic : pages) {
-            renderAndWrite(*topic, *Converter, buffer);
-            DoInfo(this, topic->FileName);
+        for (size_t page = 0; page < pages.size(); ++page) {
+            renderAndWrite(*pages[page], *Converter, buffer);
+            PageWritten(pages[page]->FileName, page + 1, pages.size());
         }
         return;
     }
@@ -418,7 +425,7 @@ void TSittings::WritePages(const std::string& contentTemplate) {
             }
             if (slot.Failure)
                 std::rethrow_exception(slot.Failure);
-            DoInfo(this, pages[page]->FileName);
+            PageWritten(pages[page]->FileName, page + 1, pages.size());
             std::lock_guard<std::mutex> hold(lock);
             consumed = page + 1;
             if (heldBack > 0)

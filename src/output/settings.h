@@ -113,6 +113,8 @@ public:
 
 protected:
     std::string HtmlFolder() const { return FormatFolder + HtmlFolderName; }
+    // Logs a written page, or counts it where the environment shows progress instead.
+    void PageWritten(const std::string& fileName, size_t done, size_t total);
     // The chapters above a topic, outermost first: a link for those with a page, else the title.
     // Needs PrepareParents.
     std::string Breadcrumbs(int32_t topicIndex) const;

@@ -74,6 +74,21 @@ TEST_F(Building, ChmPagesContentsListAndAliases) {
     EXPECT_FALSE(fs::exists(folder / "project/out/CHM/html/icons/1.gif"));
 }
 
+TEST_F(Building, OnATerminalPagesAreCountedOnOneLineUnlessVerbose) {
+    options.SaveToFile(folder / "project/demo.lfx");
+    const std::string build = Quote(testing::ProgramFolder() + "/leafsmith-build") + " --no-pause --yes --setup-dir " +
+                              Quote(folder / "setup") + " " + Quote(folder / "project/demo.lfx");
+    testing::CommandResult result = RunCommand("script -qec " + Quote(build) + " /dev/null");
+    ASSERT_EQ(result.Status, 0) << result.Output;
+    EXPECT_NE(result.Output.find("Making CHM format...\r\n\r\033[KCHM: 1 of 2 pages\r\033[K2 pages written\r\n"
+                                 "Copying files...\r\n"),
+              std::string::npos)
+        << result.Output;
+    result = RunCommand("script -qec " + Quote(build + " --verbose") + " /dev/null");
+    EXPECT_NE(result.Output.find("Making CHM format...\r\np1.htm\r\np3.htm\r\nCopying files...\r\n"), std::string::npos)
+        << result.Output;
+}
+
 TEST_F(Building, FaqAndSingleHtmlPutEveryTopicOnOnePage) {
     options.OutputChm = false;
     options.OutputFaq = true;
