@@ -3,6 +3,8 @@
 # uncompiled) and checks in Chromium that every page fits a phone's width and that all its text
 # is readable against its background, in light and dark colour schemes.
 # Usage: tests/browser/layout.sh BIN_DIR [NAME=FOLDER ...]  (each FOLDER: more pages, all *.htm under it)
+# LAYOUT_GROUPS="Classic Dark" checks only those groups; LAYOUT_TEMPLATES=DIR takes the groups from
+# DIR (data/Templates of the source tree, say) instead of BIN_DIR/Templates.
 set -euo pipefail
 bin=$(cd "$1" && pwd)
 shift
@@ -10,9 +12,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 sets=()
-for group in Classic Modern Dark Compact Print; do
+templates=${LAYOUT_TEMPLATES:-$bin/Templates}
+for group in ${LAYOUT_GROUPS:-Classic Modern Dark Compact Print}; do
     out="$work/$group"
-    sed -e "s#{SetupDir}/Templates/Classic#$bin/Templates/$group#g" -e 's/^CompileChm=1/CompileChm=0/' \
+    sed -e "s#{SetupDir}/Templates/Classic#$templates/$group#g" -e 's/^CompileChm=1/CompileChm=0/' \
         "$bin/Examples/Example1.lfx" > "$out.lfx"
     "$bin/leafsmith-build" --yes --no-pause --setup-dir "$bin" --out "$out" "$out.lfx" > /dev/null
     sets+=("$group:chm=$out/CHM/html" "$group:web=$out/WEB/html" "$group:ebook=$out/eBook/html"

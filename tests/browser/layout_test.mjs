@@ -5,9 +5,10 @@
 // Pages are served from a made-up http origin so that redirecting index pages can be held still.
 import { chromium } from "playwright-core";
 import { readFileSync, readdirSync, existsSync } from "node:fs";
-import { join } from "node:path";
+import { join, resolve } from "node:path";
 
-const sets = process.argv.slice(2).map((arg) => [arg.slice(0, arg.indexOf("=")), arg.slice(arg.indexOf("=") + 1)]);
+const sets = process.argv.slice(2).map((arg) => [arg.slice(0, arg.indexOf("=")),
+  resolve(arg.slice(arg.indexOf("=") + 1))]);
 const modes = [
   { name: "390", viewport: { width: 390, height: 844 }, width: true },
   { name: "1280", viewport: { width: 1280, height: 900 } },
@@ -106,13 +107,15 @@ function inspect(checkWidth) {
     // Elements past the edge, or holding a run of text that is; only the outermost are named.
     const out = new Map();
     const mark = (el, right, text, clip) => {
-      right = Math.round(Math.max(right, out.get(el)?.right ?? 0));
-      if (right > innerWidth + 1 && !clipped(clip)) out.set(el, { sel: selector(el), text: snippet(text), right });
+      if (right <= innerWidth + 1 || clipped(clip)) return;
+      const found = out.get(el) ?? out.set(el, { sel: selector(el), text: snippet(text), right: 0 }).get(el);
+      found.right = Math.max(found.right, Math.round(right));
     };
     for (const el of document.querySelectorAll("body, body *"))
       mark(el, el.getBoundingClientRect().right, el.textContent, el.parentElement);
     const texts = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
     for (let node; (node = texts.nextNode()); ) {
+      if (!node.data.trim()) continue;
       range.selectNodeContents(node);
       mark(node.parentElement, range.getBoundingClientRect().right, node.data, node.parentElement);
     }
@@ -163,7 +166,7 @@ const work = async () => {
         if (!result.checked) note(label, mode.name, "no text", { where });
       }
     } catch (error) {
-      note(label, modes[0].name, "load", { where, error: error.message.split("\n")[0] });
+      note(label, "all modes", "load", { where, error: error.message.split("\n")[0] });
     }
   }
 };
@@ -182,10 +185,10 @@ const show = {
   load: (p) => `${p.where} ${p.error}`,
 };
 for (const [label] of sets)
-  for (const mode of modes) {
+  for (const mode of [{ name: "all modes" }, ...modes]) {
     const found = problems.get(`${label} ${mode.name}`);
     if (!found) {
-      console.log(`ok   ${label} ${mode.name}`);
+      if (mode.viewport) console.log(`ok   ${label} ${mode.name}`);
       continue;
     }
     for (const [kind, list] of Object.entries(found)) {
