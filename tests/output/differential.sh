@@ -5,7 +5,7 @@
 # whole tree and jump menu, as users' templates may), and compares every file written and the build
 # logs with the hashes recorded in differential/outputs.sha256 by the engine that rendered one page
 # at a time on one thread (re-recorded only where the output was meant to change: the title lists
-# became indented blocks).
+# became indented blocks; the examples and the manual changed their texts and settings).
 # Usage: tests/output/differential.sh BIN_DIR [--update]
 # With --update, PROGRAMS=DIR takes leafsmith-build and leafsmith-corpus from an older build (the
 # engine before the change) while the data stay those of BIN_DIR.
