@@ -119,7 +119,12 @@ TEST(Interruption, SignalsAtAnyMomentLeaveNoTemporaryAndNoBrokenHelpFile) {
                 const std::string when =
                     std::string(compiler) + ", " + moment.Name + (signal == SIGINT ? " (SIGINT)" : " (SIGKILL)");
                 int status = BuildAndInterrupt(project, signal, moment.When, moment.Delay);
-                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << when << ": status " << status;
+                // The help file's last line may reach us only as the build ends (chmcmd's messages
+                // come when it is done), so there a finished build is no fault; anywhere else it is.
+                const bool lastLine = std::string(moment.Name) == "writing the help file";
+                EXPECT_TRUE((WIFSIGNALED(status) && WTERMSIG(status) == signal) ||
+                            (lastLine && WIFEXITED(status) && WEXITSTATUS(status) == 0))
+                    << when << ": status " << status;
                 ASSERT_TRUE(WaitForTheBuildToLetGo(folder / "corpus/out")) << when;
                 EXPECT_EQ(Temporaries(folder / "corpus"), std::vector<std::string>{}) << when;
                 if (fs::exists(chm)) {
