@@ -247,8 +247,9 @@ QWidget* TfrmSetting::SingleHtmlPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(expandableGroup);
     layout->addWidget(fileGroup);
-    auto* look = new QLabel("The page takes its look from the website's template group, or from the program's "
-                            "own single page when that group has none.");
+    auto* look = new QLabel(
+        "The page takes its look from the website's template group, or from the program's "
+        "own single page when that group has none.");
     look->setWordWrap(true);
     layout->addWidget(look);
     layout->addStretch(1);
