@@ -265,14 +265,7 @@ std::string TSittings::Breadcrumbs(int32_t topicIndex) const {
 }
 
 void TSittings::PrepareParents() {
-    parents_.assign(Text->Topics.size(), -1);
-    std::vector<int32_t> open;  // the chapters above the topic, innermost last
-    for (const TBlock& topic : Text->Topics) {
-        while (!open.empty() && Text->Topic(open.back()).Level >= topic.Level)
-            open.pop_back();
-        parents_[static_cast<size_t>(topic.Index)] = open.empty() ? -1 : open.back();
-        open.push_back(topic.Index);
-    }
+    parents_ = Text->Parents();
 }
 
 std::string TSittings::RenderPage(const std::string& contentTemplate, int32_t topicIndex, TLFXText& converter) {

@@ -12,11 +12,20 @@
 
 namespace leafsmith {
 
+namespace {
+
+// What a topic's heading on the page says: its outline number and title.
+std::string HeadingText(const TBlock& topic) {
+    return topic.Number + " " + topic.Title();
+}
+
+}  // namespace
+
 void TSingleHTMLSettings::PutAllContent(const TAllText& text, TextSink& out) {
     for (const TBlock& topic : text.Topics) {
         const std::string heading = std::to_string(std::min(topic.Level, 6));
-        out.Put("<A name=\"a" + std::to_string(topic.Index) + "\"></A><H" + heading + ">" + topic.Number + " " +
-                topic.Title() + "</H" + heading + "></P>");
+        out.Put("<A name=\"a" + std::to_string(topic.Index) + "\"></A><H" + heading + ">" + HeadingText(topic) + "</H" +
+                heading + "></P>");
         if (!topic.IsPage)
             continue;
         Converter->InputLines = topic.SectionLines(2);
@@ -36,7 +45,7 @@ std::string TSingleHTMLSettings::TableOfContents(const TAllText& text) {
     std::string list = "<ul class=\"toc\">\r\n";
     for (const TBlock& topic : text.Topics) {
         list += "<li class=\"level" + std::to_string(std::clamp(topic.Level, 1, 6)) + "\"><a href=\"#a" +
-                std::to_string(topic.Index) + "\">" + topic.Number + " " + topic.Title() + "</a></li>\r\n";
+                std::to_string(topic.Index) + "\">" + HeadingText(topic) + "</a></li>\r\n";
     }
     return list + "</ul>";
 }

@@ -531,20 +531,29 @@ void TAllText::BuildStructure() {
         LastPage = previousPage;
 }
 
-std::vector<TopicTreeNode> TAllText::FillTree() const {
-    std::vector<TopicTreeNode> nodes;
-    nodes.reserve(Topics.size());
-    std::vector<int32_t> open;  // node indexes of the ancestors of the topic at hand
+std::vector<int32_t> TAllText::Parents() const {
+    std::vector<int32_t> parents(Topics.size(), -1);
+    std::vector<int32_t> open;  // the ancestors of the topic at hand, innermost last
     for (const TBlock& topic : Topics) {
         while (!open.empty() && Topics[static_cast<size_t>(open.back())].Level >= topic.Level)
             open.pop_back();
-        int32_t parent = open.empty() ? -1 : open.back();
+        parents[static_cast<size_t>(topic.Index)] = open.empty() ? -1 : open.back();
+        open.push_back(topic.Index);
+    }
+    return parents;
+}
+
+std::vector<TopicTreeNode> TAllText::FillTree() const {
+    std::vector<TopicTreeNode> nodes;
+    nodes.reserve(Topics.size());
+    const std::vector<int32_t> parents = Parents();
+    for (const TBlock& topic : Topics) {
+        const int32_t parent = parents[static_cast<size_t>(topic.Index)];
         if (parent >= 0) {
             nodes[static_cast<size_t>(parent)].ImageIndex = TreeImage(Topics[static_cast<size_t>(parent)].Icon, 0);
         }
         nodes.push_back(
             TopicTreeNode{topic.Index, parent, TreeImage(topic.Icon, 8), topic.Lines.empty() ? "" : topic.Lines[0]});
-        open.push_back(topic.Index);
     }
     return nodes;
 }

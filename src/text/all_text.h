@@ -97,6 +97,8 @@ public:
     // The tree for the structure preview, one node per topic in topic order: a topic is a child
     // of the most recent topic of a lower level; a topic with none is a top node.
     std::vector<TopicTreeNode> FillTree() const;
+    // By topic index: the index of the topic's chapter, or -1 for a top-level topic.
+    std::vector<int32_t> Parents() const;
     static int32_t TopicIndexOfNode(const TopicTreeNode& node) { return node.TopicIndex; }
 
     std::vector<TBlock> Topics;
